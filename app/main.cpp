@@ -1,0 +1,23 @@
+// The program block: the application object, the main window, its start-up, the message
+// loop. The program reads no command line and no environment.
+#include <exception>
+
+#include "main/MainForm.h"
+#include "platform/Application.h"
+#include "platform/Ui.h"
+
+int main(int argc, char** argv) {
+    platform::Application app(argc, argv);
+    TmainForm form;
+    mainForm = &form;
+    try {
+        form.FormCreate();
+    } catch (const std::exception& e) {
+        // The rest of start-up is skipped; the window still opens.
+        platform::ShowException(e);
+    }
+    form.show();
+    const int code = app.exec();
+    mainForm = nullptr;
+    return code;
+}

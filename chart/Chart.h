@@ -1,0 +1,113 @@
+// The chart as a model, free of widgets: its six axes, its ordered series list, its page
+// settings and colour palette, its appearance settings, and the repaint requests that every
+// change makes. The chart widget owns one of these and paints it.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "chart/Axis.h"
+#include "chart/Colors.h"
+#include "chart/Page.h"
+
+namespace chart {
+
+class TChartSeries;
+
+class TChart : public QObject {
+    Q_OBJECT
+public:
+    explicit TChart(QObject* owner = nullptr);
+    // Destroys every series still in the list; series it owns but that left the list go
+    // with it as its Qt children.
+    ~TChart() override;
+
+    // Axes, in the chart's order: bottom, top, left, right, depth, depth-top.
+    TChartAxis& BottomAxis() { return *FAxes[0]; }
+    TChartAxis& TopAxis() { return *FAxes[1]; }
+    TChartAxis& LeftAxis() { return *FAxes[2]; }
+    TChartAxis& RightAxis() { return *FAxes[3]; }
+    TChartAxis& DepthAxis() { return *FAxes[4]; }
+    TChartAxis& DepthTopAxis() { return *FAxes[5]; }
+    const TChartAxis& BottomAxis() const { return *FAxes[0]; }
+    const TChartAxis& TopAxis() const { return *FAxes[1]; }
+    const TChartAxis& LeftAxis() const { return *FAxes[2]; }
+    const TChartAxis& RightAxis() const { return *FAxes[3]; }
+    int AxisCount() const { return static_cast<int>(FAxes.size()); }
+    TChartAxis& Axis(int i) { return *FAxes[static_cast<size_t>(i)]; }
+    const TChartAxis& Axis(int i) const { return *FAxes[static_cast<size_t>(i)]; }
+
+    // Series in the order they joined; painting follows it.
+    int SeriesCount() const { return static_cast<int>(FSeriesList.size()); }
+    TChartSeries* Series(int i) const { return FSeriesList[static_cast<size_t>(i)]; }
+    const std::vector<TChartSeries*>& SeriesList() const { return FSeriesList; }
+    // Makes this chart the series' parent; returns the series.
+    TChartSeries* AddSeries(TChartSeries* series);
+    // Takes the series out of the list (it stays alive).
+    void RemoveSeries(TChartSeries* series);
+    // Called by a series when its parent chart changes; not for other callers.
+    void InternalAddSeries(TChartSeries* series);
+    void InternalRemoveSeries(TChartSeries* series);
+
+    TChartPage& Pages() { return FPage; }
+    const TChartPage& Pages() const { return FPage; }
+
+    int ColorPaletteIndex() const { return FColorPaletteIndex; }
+    void SetColorPaletteIndex(int index);
+    const std::vector<TColor>& ColorPalette() const { return FColorPalette; }
+    TColor GetDefaultColor(int index) const;
+    TColor GetFreeSeriesColor(bool checkBackground, const TChartSeries* series) const;
+    bool IsFreeSeriesColor(TColor color, bool checkBackground, const TChartSeries* series) const;
+
+    // A repaint request: marks the chart for drawing unless AutoRepaint is off (a draw is
+    // running). The widget hooks OnInvalidate to schedule its paint.
+    void Invalidate();
+    bool AutoRepaint() const { return FAutoRepaint; }
+    void SetAutoRepaint(bool value) { FAutoRepaint = value; }
+    std::function<void()> OnInvalidate;
+    // Requests that got through, counted from construction (tests check "no repaint").
+    long RepaintRequests() const { return FRepaintRequests; }
+
+    // While the stored form is applied, axis setters skip their checks and Automatic sets
+    // only its own flag.
+    bool Loading() const { return FLoading; }
+    void SetLoading(bool value) { FLoading = value; }
+    bool Destroying() const { return FDestroying; }
+
+    bool AxisVisible() const { return FAxisVisible; }
+    void SetAxisVisible(bool value);
+    bool ClipPoints() const { return FClipPoints; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    TColor BackWallColor() const { return FBackWallColor; }
+
+    // Title lines (none until set).
+    const QStringList& TitleText() const { return FTitleText; }
+    void SetTitleText(const QStringList& lines);
+    bool TitleVisible() const { return FTitleVisible; }
+    void SetTitleVisible(bool value);
+
+private:
+    std::array<std::unique_ptr<TChartAxis>, 6> FAxes;
+    std::vector<TChartSeries*> FSeriesList;
+    TChartPage FPage;
+    int FColorPaletteIndex = -1;
+    std::vector<TColor> FColorPalette;
+    bool FAxisVisible = true;
+    bool FClipPoints = true;
+    bool FAutoRepaint = false;
+    bool FLoading = false;
+    bool FDestroying = false;
+    long FRepaintRequests = 0;
+    TColor FColor = clBtnFace;
+    TColor FBackWallColor = clSilver;
+    QStringList FTitleText;
+    bool FTitleVisible = true;
+};
+
+}  // namespace chart

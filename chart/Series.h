@@ -1,0 +1,169 @@
+// The series of the chart: the base with values, per-point colours and labels, and the two
+// kinds this program draws, the point series (one square per point) and the line series
+// (a line through the points). A series is a QObject owned by its owner (the window or the
+// chart); independently of that, the chart's series list names the series it paints.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "chart/Colors.h"
+#include "chart/ValueList.h"
+
+namespace chart {
+
+class TChart;
+class TChartAxis;
+
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis };
+
+enum TSeriesPointerStyle { psRectangle };
+
+// The marker drawn at each point.
+struct TSeriesPointer {
+    bool Visible = true;
+    bool InflateMargins = true;
+    int HorizSize = 4;  // half-width in pixels
+    int VertSize = 4;   // half-height in pixels
+    TSeriesPointerStyle Style = psRectangle;
+    bool PenVisible = true;
+    int PenWidth = 1;
+    TColor PenColor = clBlack;
+};
+
+// The pen a line series draws its line with.
+struct TSeriesLinePen {
+    bool Visible = true;
+    int Width = 1;
+};
+
+class TChartSeries : public QObject {
+    Q_OBJECT
+public:
+    // `owner` destroys the series (Qt parent ownership); it need not be the chart.
+    explicit TChartSeries(QObject* owner);
+    // Leaves the parent chart's list on the way out.
+    ~TChartSeries() override;
+
+    bool Active() const { return FActive; }
+    virtual void SetActive(bool value);
+
+    TChart* ParentChart() const { return FParent; }
+    // Moves the series into `chart`'s list (out of its old chart's list first); nullptr
+    // takes it out of its chart.
+    virtual void SetParentChart(TChart* chart);
+
+    // The colour as set, or the colour in force while none is set.
+    TColor SeriesColor() const { return FColor == clUseSeriesColor ? ISeriesColor : FColor; }
+    TColor ColorAsSet() const { return FColor; }
+    virtual void SetSeriesColor(TColor color);
+    // The colour point i is drawn with: its own colour, else the series' colour.
+    virtual TColor ValueColor(int index) const;
+    bool HasColorList() const { return FColors != nullptr; }
+    bool ColorEachPoint() const { return FColorEachPoint; }
+
+    int Count() const { return FX.Count(); }
+    TChartValueList& XValues() { return FX; }
+    TChartValueList& YValues() { return FY; }
+    const TChartValueList& XValues() const { return FX; }
+    const TChartValueList& YValues() const { return FY; }
+    // Label of point i; empty when no point has a label.
+    QString Label(int index) const;
+    int LabelCount() const { return static_cast<int>(FLabels.size()); }
+
+    // Adds a point where the X order puts it; returns its index.
+    virtual int AddXY(double x, double y, const QString& label = QString(),
+                      TColor color = clUseSeriesColor);
+    // Removes every point; colour, axes and chart stay.
+    virtual void Clear();
+
+    THorizAxis HorizAxis() const { return FHorizAxis; }
+    TVertAxis VertAxis() const { return FVertAxis; }
+    virtual bool UseAxis() const { return true; }
+    // True when the series draws on `axis` (a depth axis counts for every series).
+    virtual bool AssociatedToAxis(const TChartAxis& axis) const;
+
+    // Value ranges over all points (0 for an empty series); null points do not count in Y.
+    virtual double MinXValue() const;
+    virtual double MaxXValue() const;
+    virtual double MinYValue() const;
+    virtual double MaxYValue() const;
+
+    // Called by the chart when the series enters its list: a series without a colour of
+    // its own takes a free palette colour.
+    void Added();
+    void Removed();
+
+    // Range of point indexes drawn last time; -1, -1 for none.
+    int FirstValueIndex() const { return FFirstVisibleIndex; }
+    int LastValueIndex() const { return FLastVisibleIndex; }
+
+    bool YMandatory() const { return FYMandatory; }
+    bool DrawLine() const { return FDrawLine; }
+    bool InflateMargins() const { return FInflateMargins; }
+    bool CalcVisiblePoints() const { return FCalcVisiblePoints; }
+    bool DrawBetweenPoints() const { return FDrawBetweenPoints; }
+    bool AllowSinglePoint() const { return FAllowSinglePoint; }
+    TSeriesPointer& Pointer() { return FPointer; }
+    const TSeriesPointer& Pointer() const { return FPointer; }
+    TSeriesLinePen& LinePen() { return FLinePen; }
+    const TSeriesLinePen& LinePen() const { return FLinePen; }
+
+    // Update nesting: while above 0, adding a point does not ask for a repaint.
+    void BeginUpdate() { ++IUpdating; }
+    void EndUpdate() { --IUpdating; }
+
+protected:
+    void NotifyNewValue(int index);
+    void RepaintIfShown();
+
+    bool FActive = true;
+    TChart* FParent = nullptr;
+    TColor FColor = clUseSeriesColor;
+    bool FColorEachPoint = false;
+    std::vector<QString> FLabels;
+    TChartValueList FX;
+    TChartValueList FY;
+    THorizAxis FHorizAxis = aBottomAxis;
+    TVertAxis FVertAxis = aLeftAxis;
+    TColor ISeriesColor = clUseSeriesColor;
+    std::unique_ptr<std::vector<TColor>> FColors;
+    int FNullPoints = 0;
+    int FFirstVisibleIndex = -1;
+    int FLastVisibleIndex = -1;
+    int IUpdating = 0;
+    bool FCalcVisiblePoints = true;
+    bool FDrawBetweenPoints = false;
+    bool FAllowSinglePoint = true;
+    bool FYMandatory = true;
+    bool FDrawLine = false;
+    bool FInflateMargins = true;
+    TSeriesPointer FPointer;
+    TSeriesLinePen FLinePen;
+};
+
+// Series with a marker and a line setting; both kinds of this program derive from it.
+class TCustomSeries : public TChartSeries {
+    Q_OBJECT
+public:
+    using TChartSeries::TChartSeries;
+};
+
+// One square marker per point; no line.
+class TPointSeries : public TCustomSeries {
+    Q_OBJECT
+public:
+    explicit TPointSeries(QObject* owner);
+};
+
+// A line through the points; no marker.
+class TLineSeries : public TCustomSeries {
+    Q_OBJECT
+public:
+    explicit TLineSeries(QObject* owner);
+};
+
+}  // namespace chart

@@ -1,0 +1,253 @@
+#include "main/MainForm.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "chart/ChartWidget.h"
+#include "chart/Series.h"
+#include "main/Walk.h"
+#include "platform/Memo.h"
+#include "platform/SpinEdit.h"
+#include "platform/Ui.h"
+
+TmainForm* mainForm = nullptr;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Vexilo ver. 0.1");
+const QString kTitle = QStringLiteral("График распределения номеров рулетки: Чет-Нечет");
+const QString kNoList = QStringLiteral("Не задан список номеров!");
+const QString kBadNumber = QStringLiteral("Ошибка обработки номера: ");
+const QString kOutOfRange = QStringLiteral("Числа должны быть в диапазоне [1, 36]!");
+
+// Heights and distances of the settings group at 96 dpi.
+constexpr int kGroupHeight = 105;
+constexpr int kRightStrip = 200;
+
+}  // namespace
+
+template <typename T>
+T* TmainForm::Add(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    components_.push_back(Component{object->objectName(), object});
+    return object;
+}
+
+TmainForm::TmainForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("mainForm"));
+    setWindowTitle(QStringLiteral("mainForm"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
+    setAutoFillBackground(true);
+    CreateComponents();
+    ApplyChartDesign();
+    resize(kDesignWidth, kDesignHeight);
+    LayoutControls();
+}
+
+TmainForm::~TmainForm() {
+    if (mainForm == this) mainForm = nullptr;
+}
+
+void TmainForm::CreateComponents() {
+    GroupBox1 = Add(new QGroupBox(QStringLiteral("Настройки"), this), "GroupBox1");
+    Label1 = Add(new QLabel(QStringLiteral("Точек на странице"), GroupBox1), "Label1");
+    Show_Btn = Add(new QPushButton(QStringLiteral("Показать график"), GroupBox1), "Show_Btn");
+    QFont bold = Show_Btn->font();
+    bold.setBold(true);
+    Show_Btn->setFont(bold);
+    Numbers_Memo = Add(new platform::TMemo(GroupBox1), "Numbers_Memo");
+    DotsPerPage_SE = Add(new platform::TSpinEdit(GroupBox1), "DotsPerPage_SE");
+    DotsPerPage_SE->SetMinValue(50);
+    DotsPerPage_SE->SetMaxValue(5000);
+    DotsPerPage_SE->SetIncrement(100);
+    DotsPerPage_SE->SetValue(100);
+
+    // The log group and its controls are part of the window but never shown or used.
+    LogGroupBox = Add(new QGroupBox(QStringLiteral("Лог работы"), this), "LogGroupBox");
+    LogGroupBox->setFont(bold);
+    LogGroupBox->setGeometry(1500, 24, 381, 154);
+    LogGroupBox->setVisible(false);
+    Log = Add(new QTextEdit(LogGroupBox), "Log");
+    Log->setGeometry(5, 18, 371, 101);
+    Log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Debug_CheckBox = Add(new QCheckBox(QStringLiteral("Выводить в лог отладочную информацию"),
+                                       LogGroupBox),
+                         "Debug_CheckBox");
+    Debug_CheckBox->setGeometry(8, 147, 233, 17);
+    ClearLogBitBtn = Add(new QPushButton(QStringLiteral("Очистить"), LogGroupBox), "ClearLogBitBtn");
+    ClearLogBitBtn->setGeometry(153, 124, 100, 25);
+    SaveLogBitBtn = Add(new QPushButton(QStringLiteral("Сохранить"), LogGroupBox), "SaveLogBitBtn");
+    SaveLogBitBtn->setGeometry(276, 124, 100, 25);
+    UserAgentListBox = Add(new QListWidget(LogGroupBox), "UserAgentListBox");
+    UserAgentListBox->setGeometry(2000, 88, 128, 66);
+    UserAgentListBox->setVisible(false);
+
+    Chart1 = Add(new chart::TChartWidget(this), "Chart1");
+    Series1 = Add(new chart::TPointSeries(this), "Series1");
+    Timer1 = Add(new QTimer(this), "Timer1");
+    Timer1->setInterval(500);  // disabled: never started
+
+    // Tab order: the settings group (button, number box, page-size box), then the chart.
+    QWidget::setTabOrder(Show_Btn, Numbers_Memo);
+    QWidget::setTabOrder(Numbers_Memo, DotsPerPage_SE);
+    QWidget::setTabOrder(DotsPerPage_SE, Chart1);
+
+    connect(Show_Btn, &QPushButton::clicked, this, [this] { Show_BtnClick(); });
+    connect(DotsPerPage_SE, &platform::TSpinEdit::Change, this, [this] { DotsPerPage_SEChange(); });
+    Numbers_Memo->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
+        Numbers_MemoKeyDown(key, shift);
+    };
+    Chart1->OnAfterDraw = [this] { Chart1AfterDraw(); };
+}
+
+void TmainForm::ApplyChartDesign() {
+    // The chart's stored settings, applied as a load: no range checks, no flag coupling.
+    chart::TChart& c = Chart1->Chart();
+    c.SetLoading(true);
+    c.SetTitleText({kTitle});
+    c.BottomAxis().SetAutomatic(false);
+    c.BottomAxis().SetAutomaticMaximum(false);
+    c.BottomAxis().SetAutomaticMinimum(false);
+    c.BottomAxis().SetMaximum(24);
+    c.RightAxis().SetAutomatic(false);
+    c.RightAxis().SetAutomaticMinimum(false);
+    c.Pages().SetMaxPointsPerPage(300);
+    c.Pages().SetScaleLastPage(false);
+    c.SetColorPaletteIndex(13);
+    Series1->SetParentChart(&c);
+    c.SetLoading(false);
+}
+
+void TmainForm::LayoutControls() {
+    const int w = width();
+    const int h = height();
+    GroupBox1->setGeometry(0, h - kGroupHeight, w, kGroupHeight);
+    Chart1->setGeometry(0, 0, w, std::max(0, h - kGroupHeight));
+    // The right-hand strip keeps its distance to the group box's right edge.
+    const int shift = w - kDesignWidth;
+    Show_Btn->setGeometry(835 + shift, 16, 179, 25);
+    Label1->adjustSize();
+    Label1->move(835 + shift, 52);
+    DotsPerPage_SE->setGeometry(941 + shift, 47, 73, 22);
+    // The number box fills the group box less 3 pixels at left, top and bottom and 200 at
+    // the right of its inner area.
+    Numbers_Memo->setGeometry(5, 18, std::max(0, w - 5 - 2 - kRightStrip), 82);
+}
+
+void TmainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutControls();
+}
+
+chart::TChartAxis& TmainForm::BottomAxis() { return Chart1->Chart().BottomAxis(); }
+
+void TmainForm::FormCreate() {
+    mainForm->setWindowTitle(kCaption);
+    QCoreApplication::processEvents();
+    Series1->Clear();
+    BottomAxis().SetMaximum(DotsPerPage_SE->Value());
+    AddZeroLine();
+    DrawDiagram(true);
+    ScrollMemoToEnd(Numbers_Memo);
+}
+
+void TmainForm::FormClose() {}
+
+void TmainForm::closeEvent(QCloseEvent* event) {
+    try {
+        FormClose();
+        event->accept();
+    } catch (const std::exception& e) {
+        platform::ShowException(e);
+        event->ignore();
+    }
+}
+
+QString TmainForm::StripTrailingChar(const QString& s, QChar c) {
+    return walk::StripTrailingChar(s, c);
+}
+
+void TmainForm::AddZeroLine() {
+    auto* line = new chart::TLineSeries(&Chart1->Chart());  // owned by the chart
+    line->AddXY(0, 0, QString(), chart::clUseSeriesColor);
+    line->AddXY(BottomAxis().Maximum(), 0, QString(), chart::clUseSeriesColor);
+    Chart1->Chart().AddSeries(line);
+    QCoreApplication::processEvents();
+}
+
+void TmainForm::DrawDiagram(bool silent) {
+    Series1->Clear();
+
+    chart::TChartAxis& axis = BottomAxis();
+    const int pageSize = DotsPerPage_SE->Value();
+    // A window dragged wholly below zero would refuse the minimum 0 below; move its maximum
+    // up to the page size first so that every redraw succeeds.
+    if (axis.Maximum() < 0) axis.SetMaximum(pageSize >= 0 ? pageSize : 50);
+    axis.SetMinimum(0);
+    try {
+        axis.SetMaximum(pageSize);
+    } catch (const std::exception&) {
+        platform::MessageBeep();
+    }
+
+    QString text = Numbers_Memo->Text();
+    text = walk::StripTrailingChar(walk::MergeSpacePairs(text), u' ');
+
+    const walk::Outcome outcome = walk::Walk(text, [this](const walk::Point& p) {
+        Series1->AddXY(p.x, p.y, QString(), p.color);
+    });
+    if (!outcome.hadEntries) {
+        platform::MessageBeep();
+        if (!silent) platform::ShowMessage(kNoList);
+        return;
+    }
+    if (outcome.stop == walk::Stop::NotANumber || outcome.stop == walk::Stop::OutOfRange) {
+        platform::ShowMessage(outcome.stop == walk::Stop::NotANumber ? kBadNumber + outcome.rejected
+                                                                     : kOutOfRange);
+        text = walk::DeleteWholeEntry(text, outcome.rejected);
+    }
+
+    AddZeroLine();
+    text = walk::MergeSpacePairs(text);
+    Numbers_Memo->SetText(text);
+    QCoreApplication::processEvents();
+}
+
+void TmainForm::ScrollMemoToEnd(platform::TMemo* memo) {
+    QScrollBar* bar = memo->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+void TmainForm::Show_BtnClick() { DrawDiagram(false); }
+
+void TmainForm::DotsPerPage_SEChange() { DrawDiagram(false); }
+
+void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
+    DrawDiagram(false);
+    double x = 1;
+    try {
+        x = Series1->XValues().Last();
+    } catch (const std::exception&) {
+        x = 1;  // no points
+    }
+    BottomAxis().SetMinMax(x - 100, x + 200);
+    AddZeroLine();
+    Numbers_Memo->SetText(Numbers_Memo->Text() + u' ');
+    ScrollMemoToEnd(Numbers_Memo);
+    Numbers_Memo->SetSelStart(static_cast<int>(Numbers_Memo->Text().size()));
+    Numbers_Memo->setFocus();
+    key = 0;
+}
+
+void TmainForm::Chart1AfterDraw() {}

@@ -1,0 +1,38 @@
+// The multi-line edit box: plain text, word wrap, a vertical scroll bar, Tab moves the focus
+// on, and Enter never inserts a line break. Key presses go to the owner's key-down handler
+// first, which may swallow them by setting the key to 0. Setting the text replaces only the
+// part that differs, so a long list with one changed character is not laid out anew.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <functional>
+
+namespace platform {
+
+class TMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TMemo(QWidget* parent = nullptr);
+
+    // The whole text, line breaks as "\n".
+    QString Text() const;
+    // Replaces the text when it differs from what the box shows; the undo history starts
+    // afresh, as after any text the program sets.
+    void SetText(const QString& text);
+
+    // Caret position in UTF-16 units, and the selection's length.
+    int SelStart() const;
+    void SetSelStart(int position);
+    int SelLength() const;
+
+    int LineCount() const;
+
+    // Key-down handler: gets the Qt key code and the modifiers; setting the key to 0 stops
+    // any further handling of the key.
+    std::function<void(int& key, Qt::KeyboardModifiers shift)> OnKeyDown;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+// A stand-in for the message box, the error box and the beep that records every call in
+// order, so tests check what the user would have seen and heard without blocking.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "platform/Ui.h"
+
+namespace testing_support {
+
+class RecordingUi : public platform::Ui {
+public:
+    RecordingUi() : scope_(*this) {}
+
+    void ShowMessage(const QString& text) override;
+    void Beep() override;
+    void ShowErrorBox(const QString& text) override;
+
+    // Every call in order: "message: <text>", "beep", "error: <text>".
+    QStringList events;
+    int Beeps() const { return events.count(QStringLiteral("beep")); }
+    QStringList Messages() const;
+    QStringList Errors() const;
+    void Clear() { events.clear(); }
+
+    // Runs while a box is "open", as the user's modal loop would.
+    std::function<void()> onBox;
+
+private:
+    platform::ScopedUi scope_;
+};
+
+}  // namespace testing_support

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/Ui.h"
+#include "tests/support/QtPrinters.h"
 
 namespace testing_support {
 

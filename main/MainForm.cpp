@@ -14,6 +14,7 @@
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
 #include "main/Walk.h"
+#include "platform/GroupBox.h"
 #include "platform/Memo.h"
 #include "platform/SpinEdit.h"
 #include "platform/Ui.h"
@@ -59,7 +60,7 @@ TmainForm::~TmainForm() {
 }
 
 void TmainForm::CreateComponents() {
-    GroupBox1 = Add(new QGroupBox(QStringLiteral("Настройки"), this), "GroupBox1");
+    GroupBox1 = Add(new platform::TGroupBox(QStringLiteral("Настройки"), this), "GroupBox1");
     Label1 = Add(new QLabel(QStringLiteral("Точек на странице"), GroupBox1), "Label1");
     Show_Btn = Add(new QPushButton(QStringLiteral("Показать график"), GroupBox1), "Show_Btn");
     QFont bold = Show_Btn->font();
@@ -73,7 +74,7 @@ void TmainForm::CreateComponents() {
     DotsPerPage_SE->SetValue(100);
 
     // The log group and its controls are part of the window but never shown or used.
-    LogGroupBox = Add(new QGroupBox(QStringLiteral("Лог работы"), this), "LogGroupBox");
+    LogGroupBox = Add(new platform::TGroupBox(QStringLiteral("Лог работы"), this), "LogGroupBox");
     LogGroupBox->setFont(bold);
     LogGroupBox->setGeometry(1500, 24, 381, 154);
     LogGroupBox->setVisible(false);

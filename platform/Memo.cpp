@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace platform {
 
@@ -18,7 +19,23 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
 
 QString TMemo::Text() const { return toPlainText(); }
 
-void TMemo::SetText(const QString& text) {
+namespace {
+
+// The text as the document holds it: every line break ("\r\n", a lone "\r", "\n" or the
+// paragraph separator) becomes one "\n", as inserting the whole text would make it. Only
+// then do document positions and characters correspond one to one.
+QString WithPlainLineBreaks(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(QChar(u'\r'), QChar(u'\n'));
+    out.replace(QChar::ParagraphSeparator, QChar(u'\n'));
+    return out;
+}
+
+}  // namespace
+
+void TMemo::SetText(const QString& rawText) {
+    const QString text = WithPlainLineBreaks(rawText);
     const QString old = toPlainText();
     if (old == text) return;
     // Keep the common beginning and end; replace only the middle. Document positions and

@@ -17,7 +17,8 @@ public:
     // The whole text, line breaks as "\n".
     QString Text() const;
     // Replaces the text when it differs from what the box shows; the undo history starts
-    // afresh, as after any text the program sets.
+    // afresh, as after any text the program sets. Line breaks of every kind ("\r\n", "\r",
+    // "\n") are kept as one "\n" each.
     void SetText(const QString& text);
 
     // Caret position in UTF-16 units, and the selection's length.

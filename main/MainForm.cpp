@@ -13,7 +13,7 @@
 
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
-#include "main/Walk.h"
+#include "main/Diagram.h"
 #include "platform/GroupBox.h"
 #include "platform/Memo.h"
 #include "platform/SpinEdit.h"
@@ -201,26 +201,19 @@ void TmainForm::DrawDiagram(bool silent) {
         platform::MessageBeep();
     }
 
-    QString text = Numbers_Memo->Text();
-    text = walk::StripTrailingChar(walk::MergeSpacePairs(text), u' ');
-
-    const walk::Outcome outcome = walk::Walk(text, [this](const walk::Point& p) {
-        Series1->AddXY(p.x, p.y, QString(), p.color);
-    });
-    if (!outcome.hadEntries) {
+    const diagram::Result r = diagram::Build(Numbers_Memo->Text(), *Series1);
+    if (!r.outcome.hadEntries) {
         platform::MessageBeep();
         if (!silent) platform::ShowMessage(kNoList);
         return;
     }
-    if (outcome.stop == walk::Stop::NotANumber || outcome.stop == walk::Stop::OutOfRange) {
-        platform::ShowMessage(outcome.stop == walk::Stop::NotANumber ? kBadNumber + outcome.rejected
-                                                                     : kOutOfRange);
-        text = walk::DeleteWholeEntry(text, outcome.rejected);
-    }
+    if (r.outcome.stop == walk::Stop::NotANumber)
+        platform::ShowMessage(kBadNumber + r.outcome.rejected);
+    else if (r.outcome.stop == walk::Stop::OutOfRange)
+        platform::ShowMessage(kOutOfRange);
 
     AddZeroLine();
-    text = walk::MergeSpacePairs(text);
-    Numbers_Memo->SetText(text);
+    Numbers_Memo->SetText(r.text);
     QCoreApplication::processEvents();
 }
 

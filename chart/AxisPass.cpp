@@ -163,6 +163,7 @@ TChartRect AxisSeriesMargins(const TChart& chart, const TChartAxis& axis) {
 }
 
 void AxisPassBeforeLayout(TChart& chart) {
+    // Step 2: which axes show, and the ranges from the stored values and the series.
     for (int i = 0; i < chart.AxisCount(); ++i) {
         TChartAxis& axis = chart.Axis(i);
         axis.IsVisible = IsAxisShown(chart, axis);

@@ -28,6 +28,9 @@ struct WorkedExample {
     std::vector<const char*> firstTexts;  // with a decimal comma
 };
 
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const WorkedExample& e, std::ostream* os) { *os << e.name; }
+
 std::vector<double> LabelValues(const TChartAxis& axis) {
     std::vector<double> v;
     for (const chart::TAxisLabelItem& item : axis.Items)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chart/Axis.h"
+#include "chart/ChartRect.h"
 #include "chart/Colors.h"
 #include "chart/Page.h"
 
@@ -79,6 +80,11 @@ public:
     void SetLoading(bool value) { FLoading = value; }
     bool Destroying() const { return FDestroying; }
 
+    // The plot rectangle in pixels. The layout sets it while it draws (the axes map values
+    // between its edges); setting it asks for no repaint.
+    const TChartRect& ChartRect() const { return FChartRect; }
+    void SetChartRect(const TChartRect& rect) { FChartRect = rect; }
+
     bool AxisVisible() const { return FAxisVisible; }
     void SetAxisVisible(bool value);
     bool ClipPoints() const { return FClipPoints; }
@@ -96,6 +102,7 @@ private:
     std::array<std::unique_ptr<TChartAxis>, 6> FAxes;
     std::vector<TChartSeries*> FSeriesList;
     TChartPage FPage;
+    TChartRect FChartRect;
     int FColorPaletteIndex = -1;
     std::vector<TColor> FColorPalette;
     bool FAxisVisible = true;

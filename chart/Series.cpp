@@ -4,6 +4,8 @@
 
 #include "chart/Axis.h"
 #include "chart/Chart.h"
+#include "chart/Rounding.h"
+#include "chart/VisibleRange.h"
 
 namespace chart {
 
@@ -50,6 +52,11 @@ QString TChartSeries::Label(int index) const {
     return FLabels[static_cast<size_t>(index)];
 }
 
+bool TChartSeries::HasPointLabels() const {
+    return std::any_of(FLabels.begin(), FLabels.end(),
+                       [](const QString& l) { return !l.isEmpty(); });
+}
+
 int TChartSeries::AddXY(double x, double y, const QString& label, TColor color) {
     FX.TempValue = x;
     FY.TempValue = y;
@@ -59,7 +66,8 @@ int TChartSeries::AddXY(double x, double y, const QString& label, TColor color) 
     if (FColors) {
         FColors->insert(FColors->begin() + index, color);
     } else if (color != clUseSeriesColor) {
-        FColors = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), clUseSeriesColor);
+        FColors =
+            std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), clUseSeriesColor);
         (*FColors)[static_cast<size_t>(index)] = color;
     }
     if (color == clNone) ++FNullPoints;
@@ -75,7 +83,9 @@ int TChartSeries::AddXY(double x, double y, const QString& label, TColor color) 
     return index;
 }
 
-void TChartSeries::NotifyNewValue(int /*index*/) { RepaintIfShown(); }
+void TChartSeries::NotifyNewValue(int /*index*/) {
+    RepaintIfShown();
+}
 
 void TChartSeries::RepaintIfShown() {
     if (FActive && FParent && !FParent->Destroying()) FParent->Invalidate();
@@ -105,8 +115,12 @@ bool TChartSeries::AssociatedToAxis(const TChartAxis& axis) const {
            (FVertAxis == aRightAxis && axis.Kind() == AxisKind::Right);
 }
 
-double TChartSeries::MinXValue() const { return FX.MinValue(); }
-double TChartSeries::MaxXValue() const { return FX.MaxValue(); }
+double TChartSeries::MinXValue() const {
+    return FX.MinValue();
+}
+double TChartSeries::MaxXValue() const {
+    return FX.MaxValue();
+}
 
 double TChartSeries::MinYValue() const {
     if (FNullPoints == 0) return FY.MinValue();
@@ -141,6 +155,118 @@ void TChartSeries::Added() {
 }
 
 void TChartSeries::Removed() {}
+
+// ---- axes and pixels
+
+TChartAxis* TChartSeries::GetHorizAxis() const {
+    if (!FParent) return nullptr;
+    return FHorizAxis == aTopAxis ? &FParent->TopAxis() : &FParent->BottomAxis();
+}
+
+TChartAxis* TChartSeries::GetVertAxis() const {
+    if (!FParent) return nullptr;
+    return FVertAxis == aRightAxis ? &FParent->RightAxis() : &FParent->LeftAxis();
+}
+
+int TChartSeries::CalcXPos(int index) const {
+    const TChartAxis* axis = GetHorizAxis();
+    return axis ? axis->CalcXPosValue(FX.Value(index)) : 0;
+}
+
+int TChartSeries::CalcYPos(int index) const {
+    const TChartAxis* axis = GetVertAxis();
+    return axis ? axis->CalcYPosValue(FY.Value(index)) : 0;
+}
+
+void TChartSeries::CalcHorizMargins(int& left, int& right) const {
+    left = right = 0;
+}
+
+void TChartSeries::CalcVerticalMargins(int& top, int& bottom) const {
+    top = bottom = 0;
+}
+
+bool TChartSeries::IsPointInChartRect(int index) const {
+    if (!FParent) return false;
+    return FParent->ChartRect().ContainsInclusive(CalcXPos(index), CalcYPos(index));
+}
+
+// ---- visible range
+
+void TChartSeries::CalcFirstLastVisibleIndex() {
+    FFirstVisibleIndex = -1;
+    FLastVisibleIndex = -1;
+    const int n = Count();
+    if (n == 0) return;
+    const TChartAxis* axis = GetHorizAxis();
+    // Without a chart, or for an unordered X list, every point is drawn. (Only series with
+    // X as their free value are cut to the window.)
+    if (!FCalcVisiblePoints || FX.Order() == loNone || !axis || !FYMandatory) {
+        FFirstVisibleIndex = 0;
+        FLastVisibleIndex = n - 1;
+        return;
+    }
+    const TChartRect& plot = FParent->ChartRect();
+    const double xmin = axis->InternalCalcPosPoint(plot.Left);
+    const double xmax = axis->InternalCalcPosPoint(plot.Right);
+    const TIndexRange r =
+        FX.Order() == loAscending
+            ? FindWindowIndexes(FX.Data(), n, xmin, xmax, FDrawBetweenPoints)
+            : FindWindowIndexesLinear(FX.Data(), n, xmin, xmax, FDrawBetweenPoints);
+    FFirstVisibleIndex = r.First;
+    FLastVisibleIndex = r.Last;
+}
+
+// ---- TCustomSeries
+
+void TCustomSeries::CalcHorizMargins(int& left, int& right) const {
+    left = right = 0;
+    if (FPointer.Visible && FPointer.InflateMargins)
+        left = right = FPointer.HorizSize + (FPointer.PenVisible ? FPointer.PenWidth / 2 + 1 : 1);
+    if (FDrawLine && FInflateMargins && FLinePen.Width >= 2) {
+        const int m = RoundToInt(FLinePen.Width / 2.0) + 1;
+        left = std::max(left, m);
+        right = std::max(right, m);
+    }
+}
+
+void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) const {
+    top = bottom = 0;
+    if (FPointer.Visible && FPointer.InflateMargins)
+        top = bottom = FPointer.VertSize + (FPointer.PenVisible ? FPointer.PenWidth / 2 : 1);
+    if (FDrawLine && FInflateMargins && FLinePen.Width >= 2) {
+        const int m = RoundToInt(FLinePen.Width / 2.0) + 1;
+        top = std::max(top, m);
+        bottom = std::max(bottom, m);
+    }
+}
+
+bool TCustomSeries::IsPointInChartRect(int index) const {
+    if (!FParent) return false;
+    const int x = CalcXPos(index);
+    const int y = CalcYPos(index);
+    const TChartRect square{x - FPointer.HorizSize, y - FPointer.VertSize, x + FPointer.HorizSize,
+                            y + FPointer.VertSize};
+    return square.Overlaps(FParent->ChartRect());
+}
+
+void TCustomSeries::CalcFirstLastVisibleIndex() {
+    TChartSeries::CalcFirstLastVisibleIndex();
+    const int n = Count();
+    if (n == 0) return;
+    int& first = FFirstVisibleIndex;
+    int& last = FLastVisibleIndex;
+    // Neighbours beyond either end whose square still reaches into the plot, then points
+    // that share the X of an end, so that equal X values are drawn or left out together.
+    while (last < n - 1 && IsPointInChartRect(last + 1))
+        ++last;
+    while (last >= 0 && last < n - 1 && FX.Value(last + 1) == FX.Value(last))
+        ++last;
+    while (first > 0 && IsPointInChartRect(first - 1))
+        --first;
+    while (first > 0 && FX.Value(first - 1) == FX.Value(first))
+        --first;
+}
 
 TPointSeries::TPointSeries(QObject* owner) : TCustomSeries(owner) {
     FPointer.Visible = true;

@@ -73,6 +73,8 @@ public:
     // Label of point i; empty when no point has a label.
     QString Label(int index) const;
     int LabelCount() const { return static_cast<int>(FLabels.size()); }
+    // True when some point has a non-empty label.
+    bool HasPointLabels() const;
 
     // Adds a point where the X order puts it; returns its index.
     virtual int AddXY(double x, double y, const QString& label = QString(),
@@ -97,7 +99,28 @@ public:
     void Added();
     void Removed();
 
-    // Range of point indexes drawn last time; -1, -1 for none.
+    // The axes the series draws on, from its parent chart; nullptr without a chart.
+    TChartAxis* GetHorizAxis() const;
+    TChartAxis* GetVertAxis() const;
+    // Pixel of point i on the horizontal and the vertical axis (the axes' current redraw
+    // state); 0 without a chart.
+    int CalcXPos(int index) const;
+    int CalcYPos(int index) const;
+
+    // Pixel margins the series asks of its axes so that its markers and lines stay inside
+    // the plot: left and right of a horizontal axis, top and bottom of a vertical one. 0
+    // here; series with markers or wide lines ask for more.
+    virtual void CalcHorizMargins(int& left, int& right) const;
+    virtual void CalcVerticalMargins(int& top, int& bottom) const;
+    // True when point i shows inside the chart's ChartRect.
+    virtual bool IsPointInChartRect(int index) const;
+
+    // Sets FirstValueIndex and LastValueIndex for the coming drawing: the points whose X
+    // lies in the horizontal axis' window. Run after the axis pass (the axes' pixels and
+    // ranges must be those of this redraw). Found by binary search on ascending X values.
+    virtual void CalcFirstLastVisibleIndex();
+    // Range of point indexes to draw; -1, -1 for none. Nothing is drawn while
+    // FirstValueIndex is -1, whatever LastValueIndex says.
     int FirstValueIndex() const { return FFirstVisibleIndex; }
     int LastValueIndex() const { return FLastVisibleIndex; }
 
@@ -150,6 +173,16 @@ class TCustomSeries : public TChartSeries {
     Q_OBJECT
 public:
     using TChartSeries::TChartSeries;
+
+    // A visible, inflating marker asks for its half size plus half its pen; a line of 2
+    // pixels or more asks for half its width plus 1 (the larger of the two counts).
+    void CalcHorizMargins(int& left, int& right) const override;
+    void CalcVerticalMargins(int& top, int& bottom) const override;
+    // True when the marker square of point i (visible or not) overlaps ChartRect.
+    bool IsPointInChartRect(int index) const override;
+    // The window's range, widened by neighbours whose marker reaches into the plot and by
+    // points with the same X as an end of the range.
+    void CalcFirstLastVisibleIndex() override;
 };
 
 // One square marker per point; no line.

@@ -184,4 +184,9 @@ double TChartAxis::InternalCalcPosPoint(int pixel) const {
     return FHorizontal ? IMinimum + a : IMaximum - a;
 }
 
+TAxisLabelSelection& TChartAxis::EnsureLabelSelection() {
+    if (!FLabelSelection) FLabelSelection = std::make_unique<TAxisLabelSelection>();
+    return *FLabelSelection;
+}
+
 }  // namespace chart

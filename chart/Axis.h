@@ -6,9 +6,11 @@
 
 #include <QFont>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "chart/ChartRect.h"
+#include "chart/Hover.h"
 
 namespace chart {
 
@@ -170,7 +172,13 @@ public:
     std::vector<int> MinorTicks;        // strictly inside the axis
     std::vector<int> GridTicks;         // major ticks that get a grid line
 
+    // The label hover record, created the first time the mouse handling needs it.
+    TAxisLabelSelection* LabelSelection() const { return FLabelSelection.get(); }
+    TAxisLabelSelection& EnsureLabelSelection();
+    int LabelHoverIndex() const { return FLabelSelection ? FLabelSelection->HoverIndex : -1; }
+
 private:
+    std::unique_ptr<TAxisLabelSelection> FLabelSelection;
     // Labels fit when some active X series on this axis has at most this many points.
     bool HasXSeriesWithAtMost(int points) const;
 

@@ -14,6 +14,7 @@
 #include "chart/Axis.h"
 #include "chart/ChartRect.h"
 #include "chart/Colors.h"
+#include "chart/Hover.h"
 #include "chart/Page.h"
 
 namespace chart {
@@ -97,6 +98,13 @@ public:
     void SetTitleText(const QStringList& lines);
     bool TitleVisible() const { return FTitleVisible; }
     void SetTitleVisible(bool value);
+    // The painted title's text box in the last paint; empty (Width 0) when none was painted.
+    const TChartRect& TitleRect() const { return FTitleRect; }
+    void SetTitleRect(const TChartRect& rect) { FTitleRect = rect; }
+
+    // Hover highlighting: on, with a 3-pixel translucent red pen.
+    THoverSettings& Hover() { return FHover; }
+    const THoverSettings& Hover() const { return FHover; }
 
 private:
     std::array<std::unique_ptr<TChartAxis>, 6> FAxes;
@@ -115,6 +123,8 @@ private:
     TColor FBackWallColor = clSilver;
     QStringList FTitleText;
     bool FTitleVisible = true;
+    TChartRect FTitleRect;
+    THoverSettings FHover;
 };
 
 }  // namespace chart

@@ -156,6 +156,11 @@ void TChartSeries::Added() {
 
 void TChartSeries::Removed() {}
 
+TSeriesSelection& TChartSeries::EnsureSelection() {
+    if (!FSelection) FSelection = std::make_unique<TSeriesSelection>();
+    return *FSelection;
+}
+
 // ---- axes and pixels
 
 TChartAxis* TChartSeries::GetHorizAxis() const {

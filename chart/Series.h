@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "chart/Colors.h"
+#include "chart/Hover.h"
 #include "chart/ValueList.h"
 
 namespace chart {
@@ -130,6 +131,12 @@ public:
     bool CalcVisiblePoints() const { return FCalcVisiblePoints; }
     bool DrawBetweenPoints() const { return FDrawBetweenPoints; }
     bool AllowSinglePoint() const { return FAllowSinglePoint; }
+    // The hover record, created the first time the mouse handling needs it; nullptr until then.
+    TSeriesSelection* Selection() const { return FSelection.get(); }
+    TSeriesSelection& EnsureSelection();
+    // The highlighted value index, -1 for none (also while there is no record).
+    int HoverIndex() const { return FSelection ? FSelection->HoverIndex : -1; }
+
     TSeriesPointer& Pointer() { return FPointer; }
     const TSeriesPointer& Pointer() const { return FPointer; }
     TSeriesLinePen& LinePen() { return FLinePen; }
@@ -166,6 +173,7 @@ protected:
     bool FInflateMargins = true;
     TSeriesPointer FPointer;
     TSeriesLinePen FLinePen;
+    std::unique_ptr<TSeriesSelection> FSelection;
 };
 
 // Series with a marker and a line setting; both kinds of this program derive from it.

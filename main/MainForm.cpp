@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -13,6 +14,8 @@
 
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
+#include "formstate/FormSettings.h"
+#include "formstate/QtAdapters.h"
 #include "main/Diagram.h"
 #include "platform/GroupBox.h"
 #include "platform/Memo.h"
@@ -50,6 +53,12 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent) {
     setFont(font);
     setAutoFillBackground(true);
     CreateComponents();
+    // The settings store walks this window's components in creation order.
+    formstate::RegisterQtForm(this, [this] {
+        std::vector<formstate::NamedObject> list;
+        for (const Component& c : components_) list.push_back({c.name, c.object});
+        return list;
+    });
     ApplyChartDesign();
     resize(kDesignWidth, kDesignHeight);
     LayoutControls();
@@ -155,6 +164,9 @@ chart::TChartAxis& TmainForm::BottomAxis() { return Chart1->Chart().BottomAxis()
 void TmainForm::FormCreate() {
     mainForm->setWindowTitle(kCaption);
     QCoreApplication::processEvents();
+    // Restore only from a settings file; a directory of that name counts as none.
+    const QString settings = formstate::SettingsFilePath();
+    if (QFileInfo(settings).isFile()) formstate::LoadFormSettings(settings);
     Series1->Clear();
     BottomAxis().SetMaximum(DotsPerPage_SE->Value());
     AddZeroLine();
@@ -162,7 +174,7 @@ void TmainForm::FormCreate() {
     ScrollMemoToEnd(Numbers_Memo);
 }
 
-void TmainForm::FormClose() {}
+void TmainForm::FormClose() { formstate::SaveFormSettings(formstate::SettingsFilePath()); }
 
 void TmainForm::closeEvent(QCloseEvent* event) {
     try {

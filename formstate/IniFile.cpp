@@ -1,0 +1,103 @@
+#include "formstate/IniFile.h"
+
+#include <QFileInfo>
+#include <functional>
+
+#include "formstate/IniDocument.h"
+#include "formstate/Values.h"
+#include "platform/IntConvert.h"
+#include "platform/TextFile.h"
+
+namespace formstate {
+
+namespace {
+
+// Every line of a file this accessor writes ends with a bare LF; files with CR LF or CR
+// line ends are read as well.
+const QString kLineBreak = QStringLiteral("\n");
+
+struct LoadedFile {
+    IniDocument doc;
+    platform::TextEncoding encoding = platform::TextEncoding::Ansi;
+    QString text;
+};
+
+// The file as it stands; an empty document when it does not exist. Throws FileOpenError
+// when it exists but cannot be read.
+LoadedFile Load(const QString& path) {
+    LoadedFile file;
+    if (!QFileInfo::exists(path)) return file;
+    platform::DecodedText decoded = platform::ReadTextFile(path);
+    file.doc = IniDocument::Parse(decoded.text);
+    file.encoding = decoded.encoding;
+    file.text = std::move(decoded.text);
+    return file;
+}
+
+// Read, change, replace: the file keeps the encoding it was found in (a new file is UTF-8
+// without a byte-order mark). A text that did not change is not written again, so erasing a
+// missing section creates no file.
+void Modify(const QString& path, const std::function<void(IniDocument&)>& change) {
+    LoadedFile file;
+    try {
+        file = Load(path);
+    } catch (const platform::FileOpenError&) {
+        throw IniWriteError(path);
+    }
+    change(file.doc);
+    const QString text = file.doc.Serialize(kLineBreak);
+    if (text == file.text) return;
+    if (!platform::ReplaceFileAtomically(path, platform::EncodeText(text, file.encoding), nullptr))
+        throw IniWriteError(path);
+}
+
+}  // namespace
+
+IniWriteError::IniWriteError(const QString& path)
+    : Exception(QStringLiteral("Unable to write to %1").arg(path)) {}
+
+QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    std::optional<QString> raw;
+    try {
+        raw = Load(fileName_).doc.RawValue(section, key);
+    } catch (const platform::FileOpenError&) {
+        // An unreadable file reads like a missing one.
+    }
+    return raw ? CleanValue(*raw) : LimitProfileText(def);
+}
+
+void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+    Modify(fileName_, [&](IniDocument& doc) { doc.SetValue(section, key, value); });
+}
+
+int32_t TIniFile::ReadInteger(const QString& section, const QString& key, int32_t def) const {
+    return platform::StrToIntDef(ReadString(section, key, QString()), def);
+}
+
+void TIniFile::WriteInteger(const QString& section, const QString& key, int32_t value) {
+    WriteString(section, key, QString::number(value));
+}
+
+bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteBool(const QString& section, const QString& key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+double TIniFile::ReadFloat(const QString& section, const QString& key, double def) const {
+    const QString text = ReadString(section, key, QString());
+    if (text.isEmpty()) return def;
+    return ParseFloat(text).value_or(def);
+}
+
+void TIniFile::WriteFloat(const QString& section, const QString& key, double value) {
+    WriteString(section, key, FormatFloat(value));
+}
+
+void TIniFile::EraseSection(const QString& section) {
+    Modify(fileName_, [&](IniDocument& doc) { doc.EraseSection(section); });
+}
+
+}  // namespace formstate

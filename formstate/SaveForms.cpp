@@ -1,0 +1,166 @@
+// The save walk: every registered form but "AboutForm" gets its section erased and rebuilt
+// from its visible components, component by component in creation order, each by every
+// rule its kind passes, in the order of the table below.
+#include <QDir>
+#include <QFileInfo>
+
+#include "formstate/FormRegistry.h"
+#include "formstate/FormSettings.h"
+#include "formstate/IniFile.h"
+#include "formstate/ListCodec.h"
+#include "formstate/Values.h"
+#include "platform/AppInfo.h"
+
+namespace formstate {
+
+namespace {
+
+const QString kAboutForm = QStringLiteral("AboutForm");
+// List box side files end every item with this, the last one too.
+const QString kItemBreak = QStringLiteral("\n");
+
+struct SaveContext {
+    TIniFile& ini;
+    QString section;
+
+    void WriteString(const Component& c, const char* suffix, const QString& value) {
+        ini.WriteString(section, c.Name() + QLatin1String(suffix), value);
+    }
+    void WriteInteger(const Component& c, const char* suffix, int32_t value) {
+        ini.WriteInteger(section, c.Name() + QLatin1String(suffix), value);
+    }
+};
+
+// A directory that cannot be made is not reported here: the side file written next fails.
+void MakeDirectory(const QString& path) {
+    QDir().mkpath(path);
+}
+
+void SaveMemo(SaveContext& s, Component& c) {
+    MakeDirectory(platform::ExecutableDir() + QStringLiteral("System"));
+    s.WriteString(c, ".File", c.Name());
+    platform::WriteTextFile(MemoSideFilePath(c.Name()), c.Text(), c.LinesEncoding());
+}
+
+void SaveText(SaveContext& s, Component& c) {
+    s.WriteString(c, ".Text", c.Text());
+}
+
+void SaveTime(SaveContext& s, Component& c) {
+    s.WriteString(c, ".Time", FormatTime(c.Time()));
+}
+
+void SaveComboBox(SaveContext& s, Component& c) {
+    s.WriteString(c, ".Items", EncodeList(c.Items()));
+    s.WriteString(c, ".Text", c.Text());
+}
+
+void SaveChecked(SaveContext& s, Component& c) {
+    s.ini.WriteBool(s.section, c.Name() + QStringLiteral(".Checked"), c.Checked());
+}
+
+void SaveItemIndex(SaveContext& s, Component& c) {
+    s.WriteInteger(c, ".ItemIndex", c.ItemIndex());
+}
+
+// A 32-bit spin edit stores its value; a 64-bit one its low 32 bits.
+void SaveValue(SaveContext& s, Component& c) {
+    s.WriteInteger(c, ".Value", static_cast<int32_t>(static_cast<uint32_t>(c.Value())));
+}
+
+void SaveColor(SaveContext& s, Component& c) {
+    s.WriteInteger(c, ".Color", c.Color());
+}
+
+void SaveFloatValue(SaveContext& s, Component& c) {
+    s.ini.WriteFloat(s.section, c.Name() + QStringLiteral(".FloatValue"), c.FloatValue());
+}
+
+void SaveListBoxFile(SaveContext& s, Component& c) {
+    MakeDirectory(platform::ExecutableDir() + QStringLiteral("System/Settings"));
+    s.WriteString(c, ".File", c.Name());
+    QString text;
+    for (const QString& item : c.Items())
+        text += item + kItemBreak;
+    platform::WriteTextFile(ListSideFilePath(c.Name()), text, c.LinesEncoding());
+}
+
+void SaveItems(SaveContext& s, Component& c) {
+    s.WriteString(c, ".Items", EncodeList(c.Items()));
+}
+
+void SaveCheckListItems(SaveContext& s, Component& c) {
+    std::vector<CheckedItem> items;
+    const QStringList texts = c.Items();
+    for (int i = 0; i < texts.size(); ++i)
+        items.push_back({texts[i], c.ItemChecked(i)});
+    s.WriteString(c, ".Items", EncodeCheckList(items));
+}
+
+struct SaveRule {
+    Kind kind;
+    void (*save)(SaveContext&, Component&);
+};
+
+// In this order. A component passes every rule whose kind it is (is-a); a key written
+// twice keeps its first place.
+const SaveRule kSaveRules[] = {
+    {Kind::TMemo, SaveMemo},                    // 1  ".File" + System/<Name>.txt
+    {Kind::TsDateEdit, SaveText},               // 2  ".Text"
+    {Kind::TDateTimePicker, SaveTime},          // 3  ".Time"
+    {Kind::TEdit, SaveText},                    // 4  ".Text"
+    {Kind::TsEdit, SaveText},                   // 5  ".Text"
+    {Kind::TsCurrencyEdit, SaveText},           // 6  ".Text"
+    {Kind::TLabeledEdit, SaveText},             // 7  ".Text"
+    {Kind::TComboBox, SaveComboBox},            // 8  ".Items", ".Text"
+    {Kind::TsComboBox, SaveComboBox},           // 9  ".Items", ".Text"
+    {Kind::TCheckBox, SaveChecked},             // 10 ".Checked"
+    {Kind::TRadioButton, SaveChecked},          // 11 ".Checked"
+    {Kind::TsCheckBox, SaveChecked},            // 12 ".Checked"
+    {Kind::TsRadioButton, SaveChecked},         // 13 ".Checked"
+    {Kind::TRadioGroup, SaveItemIndex},         // 14 ".ItemIndex"
+    {Kind::TSpinEdit, SaveValue},               // 15 ".Value"
+    {Kind::TsSpinEdit, SaveValue},              // 16 ".Value", low 32 bits
+    {Kind::TPanel, SaveColor},                  // 17 ".Color"
+    {Kind::TAdvSpinEdit, SaveFloatValue},       // 18 ".FloatValue"
+    {Kind::TListBox, SaveListBoxFile},          // 19 ".File" + System/Settings/<Name>.txt
+    {Kind::TsListBox, SaveItems},               // 20 ".Items"
+    {Kind::TCheckListBox, SaveCheckListItems},  // 21 ".Items" with check markers
+};
+
+}  // namespace
+
+QString SettingsFilePath() {
+    return platform::ExecutableDir() + QStringLiteral("settings.dat");
+}
+
+QString MemoSideFilePath(const QString& name) {
+    return platform::ExecutableDir() + QStringLiteral("System/") + name + QStringLiteral(".txt");
+}
+
+QString ListSideFilePath(const QString& name) {
+    return platform::ExecutableDir() + QStringLiteral("System/Settings/") + name +
+           QStringLiteral(".txt");
+}
+
+void SaveFormSettings(const QString& fileName) {
+    SaveFormSettings(fileName, RegisteredForms());
+}
+
+void SaveFormSettings(const QString& fileName, const std::vector<Form*>& forms) {
+    TIniFile ini(fileName);
+    for (Form* form : forms) {
+        const QString section = form->Name();
+        // The about box keeps its section exactly as it stands (exact, case-sensitive name).
+        if (section == kAboutForm) continue;
+        ini.EraseSection(section);
+        SaveContext context{ini, section};
+        form->ForEachComponent([&](Component& c) {
+            if (!c.OwnVisible()) return;
+            for (const SaveRule& rule : kSaveRules)
+                if (IsA(c.ComponentKind(), rule.kind)) rule.save(context, c);
+        });
+    }
+}
+
+}  // namespace formstate

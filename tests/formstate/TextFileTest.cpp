@@ -1,0 +1,125 @@
+// Text files: byte-order marks, line ends, and the atomic replacement that never leaves a
+// file half written.
+#include <gtest/gtest.h>
+
+#include "platform/TextFile.h"
+#include "tests/formstate/Scratch.h"
+
+using platform::TextEncoding;
+
+namespace {
+
+TEST(TextFile, DecodesByteOrderMarksAndDefaultsToUtf8) {
+    struct Case {
+        QByteArray bytes;
+        QString text;
+        TextEncoding encoding;
+    };
+    const Case cases[] = {
+        {QByteArray("5 12 7"), QStringLiteral("5 12 7"), TextEncoding::Ansi},
+        {QByteArray("\xD0\x96"), QStringLiteral("Ж"), TextEncoding::Ansi},
+        {QByteArray("\xEF\xBB\xBF\xD0\x96"), QStringLiteral("Ж"), TextEncoding::Utf8},
+        {QByteArray("\xFF\xFE\x16\x04z\x00", 6), QStringLiteral("Жz"), TextEncoding::Utf16LE},
+        {QByteArray("\xFE\xFF\x04\x16\x00z", 6), QStringLiteral("Жz"), TextEncoding::Utf16BE},
+        {QByteArray("\xEF\xBB\xBF"), QString(), TextEncoding::Utf8},
+        {QByteArray(), QString(), TextEncoding::Ansi},
+    };
+    for (const Case& c : cases) {
+        const platform::DecodedText d = platform::DecodeText(c.bytes);
+        EXPECT_EQ(d.text, c.text) << c.bytes.toHex().constData();
+        EXPECT_EQ(d.encoding, c.encoding) << c.bytes.toHex().constData();
+        // Written back in the encoding found, the bytes come out the same.
+        EXPECT_EQ(platform::EncodeText(d.text, d.encoding), c.bytes);
+    }
+}
+
+TEST(TextFile, SplitsLinesAtCrLfLoneCrAndLoneLf) {
+    struct Case {
+        QString text;
+        QStringList lines;
+        QString normalized;
+    };
+    const Case cases[] = {
+        {QString(), {}, QString()},
+        {QStringLiteral("a"), {"a"}, QStringLiteral("a")},
+        {QStringLiteral("a\r\nb\rc\nd"), {"a", "b", "c", "d"}, QStringLiteral("a|b|c|d")},
+        {QStringLiteral("a\r\n"), {"a"}, QStringLiteral("a|")},
+        {QStringLiteral("\r\n"), {""}, QStringLiteral("|")},
+        {QStringLiteral("a\n\nb"), {"a", "", "b"}, QStringLiteral("a||b")},
+        {QStringLiteral("a\n\r\nb"), {"a", "", "b"}, QStringLiteral("a||b")},
+        {QStringLiteral("a\r\rb"), {"a", "", "b"}, QStringLiteral("a||b")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::SplitLines(c.text), c.lines) << qPrintable(c.text.toUtf8().toHex());
+        EXPECT_EQ(platform::NormalizeLineBreaks(c.text, u"|"), c.normalized);
+    }
+}
+
+TEST(TextFile, WritesAndReadsBackEveryEncoding) {
+    scratch::Dir dir;
+    const QString text = QStringLiteral("5 12 7\nЖ ok");
+    for (TextEncoding e :
+         {TextEncoding::Ansi, TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
+        platform::WriteTextFile(dir.Path("f.txt"), text, e);
+        const platform::DecodedText back = platform::ReadTextFile(dir.Path("f.txt"));
+        EXPECT_EQ(back.text, text);
+        EXPECT_EQ(back.encoding, e);
+    }
+    // The system code page carries no byte-order mark and adds nothing at the end.
+    platform::WriteTextFile(dir.Path("f.txt"), text, TextEncoding::Ansi);
+    EXPECT_EQ(dir.Read("f.txt"), text.toUtf8());
+}
+
+TEST(TextFile, ReportsFilesThatCannotBeOpenedOrCreated) {
+    scratch::Dir dir;
+    const QString missing = dir.Path("missing.txt");
+    try {
+        platform::ReadTextFile(missing);
+        FAIL() << "no error";
+    } catch (const platform::FileOpenError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot open file \"") + missing +
+                                           QStringLiteral("\". ")))
+            << qPrintable(e.message());
+    }
+    QDir().mkpath(dir.Path("sub"));
+    EXPECT_THROW(platform::ReadTextFile(dir.Path("sub")), platform::FileOpenError);
+
+    // A directory where the file must go, and a directory that does not exist.
+    for (const QString& path : {dir.Path("sub"), dir.Path("nowhere/f.txt")}) {
+        try {
+            platform::WriteTextFile(path, u"x", TextEncoding::Ansi);
+            FAIL() << "no error for " << qPrintable(path);
+        } catch (const platform::FileCreateError& e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"") + path +
+                                               QStringLiteral("\". ")))
+                << qPrintable(e.message());
+            EXPECT_GT(e.message().size(),
+                      QStringLiteral("Cannot create file \"\". ").size() + path.size());
+        }
+    }
+    EXPECT_TRUE(QFileInfo(dir.Path("sub")).isDir());
+}
+
+TEST(TextFile, AFailedReplacementLeavesTheOldFileAndNoTemporaryFile) {
+    scratch::Dir dir;
+    dir.Write("f.txt", "old contents");
+    {
+        platform::ScopedWriteFault full([](const QString& path) { return path.endsWith("f.txt"); });
+        QString reason;
+        EXPECT_FALSE(
+            platform::ReplaceFileAtomically(dir.Path("f.txt"), QByteArray(100000, 'n'), &reason));
+        EXPECT_FALSE(reason.isEmpty());
+        EXPECT_THROW(platform::WriteTextFile(dir.Path("f.txt"), u"new", TextEncoding::Ansi),
+                     platform::FileCreateError);
+        // Other files are not affected by the fault.
+        EXPECT_TRUE(platform::ReplaceFileAtomically(dir.Path("g.txt"), "g", nullptr));
+    }
+    EXPECT_EQ(dir.Read("f.txt"), QByteArray("old contents"));
+    EXPECT_EQ(dir.Entries(), QStringList({"f.txt", "g.txt"}));
+
+    EXPECT_TRUE(platform::ReplaceFileAtomically(dir.Path("f.txt"), "new", nullptr));
+    EXPECT_EQ(dir.Read("f.txt"), QByteArray("new"));
+    EXPECT_EQ(dir.Entries(), QStringList({"f.txt", "g.txt"}));
+}
+
+}  // namespace

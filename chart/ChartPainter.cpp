@@ -86,7 +86,7 @@ void TChartPainter::Draw(TChart& chart, QImage& image, QSize size,
     AutoRepaintOff noRepaints(chart);
     const int width = size.width();
     const int height = size.height();
-    measurer_.SetDevice(&image);
+    measurer_.SetDevice(image);
     measurer_.SetCaching(options_.Optimised);
     if (!options_.Optimised) pens_.clear();
 

@@ -125,7 +125,8 @@ int TLineStack::SkipSettledLines(std::vector<TLineDraw>& draws, const TLineTarge
             break;
         }
     }
-    std::vector<size_t> run;
+    std::vector<size_t>& run = run_;
+    run.clear();
     for (size_t i = start; i < draws.size(); ++i)
         if (AtHeight(draws[i], y)) run.push_back(i);
     if (run.size() < 2) return 0;

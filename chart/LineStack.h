@@ -67,6 +67,8 @@ private:
     QImage black_;
     QImage white_;
     QImage shape_;
+    std::vector<size_t> run_;                  // indexes of the stack's lines after the last
+                                               // other drawing on its rows
     std::vector<Shape> shapes_;                // of the current call
     std::vector<std::vector<int>> unsettled_;  // per strip row: prefix counts over columns
 };

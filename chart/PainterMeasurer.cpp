@@ -41,24 +41,29 @@ TPainterMeasurer::Entry::Entry(const QFont& requestedFont, int dpi, const QPaint
       metrics(drawing, device),
       height(static_cast<int>(std::lround(metrics.height()))) {}
 
-TPainterMeasurer::TPainterMeasurer(const QPaintDevice* device) {
-    ownDevice_ = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+TPainterMeasurer::TPainterMeasurer() : device_(1, 1, QImage::Format_ARGB32_Premultiplied) {
     const int dpm = static_cast<int>(std::lround(kFontDpi * kInchesPerMetre));
-    ownDevice_.setDotsPerMeterX(dpm);
-    ownDevice_.setDotsPerMeterY(dpm);
+    device_.setDotsPerMeterX(dpm);
+    device_.setDotsPerMeterY(dpm);
+}
+
+TPainterMeasurer::TPainterMeasurer(const QPaintDevice& device) : TPainterMeasurer() {
     SetDevice(device);
 }
 
-void TPainterMeasurer::SetDevice(const QPaintDevice* device) {
-    device_ = device ? device : &ownDevice_;
-    const int dpi = device_->logicalDpiY();
-    const qreal dpr = device_->devicePixelRatioF();
-    if (dpi != dpi_ || dpr != dpr_) entries_.clear();
-    dpi_ = dpi;
-    dpr_ = dpr;
+void TPainterMeasurer::SetDevice(const QPaintDevice& device) {
+    const int dpi = device.logicalDpiY();
+    const qreal dpr = device.devicePixelRatioF();
+    if (dpi == device_.logicalDpiY() && dpr == device_.devicePixelRatioF()) return;
+    const int dpm = static_cast<int>(std::lround(dpi * kInchesPerMetre));
+    device_.setDotsPerMeterX(dpm);
+    device_.setDotsPerMeterY(dpm);
+    device_.setDevicePixelRatio(dpr);
+    entries_.clear();
 }
 
 void TPainterMeasurer::SetCaching(bool on) {
+    if (on == caching_) return;
     caching_ = on;
     entries_.clear();
 }
@@ -71,7 +76,7 @@ TPainterMeasurer::Entry& TPainterMeasurer::Lookup(const QFont& font) const {
         // Measuring afresh every time; keep the last few alive for the references handed out.
         entries_.erase(entries_.begin());
     }
-    entries_.push_back(std::make_unique<Entry>(font, dpi_, device_));
+    entries_.push_back(std::make_unique<Entry>(font, device_.logicalDpiY(), &device_));
     return *entries_.back();
 }
 

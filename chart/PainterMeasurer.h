@@ -1,4 +1,4 @@
-// Text measurement on the device the chart is drawn on, with each font exactly as it is
+// Text measurement as on the device the chart is drawn on, with each font exactly as it is
 // drawn: point sizes become pixels at 96 dpi (so that text keeps its size whatever the
 // screen's logical DPI), text anti-aliased. The layout, the painter and the mouse hit tests
 // all measure through one of these, so the boxes they use agree with the painted text.
@@ -30,16 +30,15 @@ QFont DrawingFont(const QFont& font, int deviceDpi);
 
 class TPainterMeasurer : public TTextMeasurer {
 public:
-    // Measures on `device` (not owned; it must outlive the measurer or be replaced with
-    // SetDevice first); nullptr measures on an own 96-dpi image.
-    explicit TPainterMeasurer(const QPaintDevice* device = nullptr);
-
-    // Measures on `device` from now on; forgets what was measured when its resolution
-    // differs from the last one's.
-    void SetDevice(const QPaintDevice* device);
-    const QPaintDevice* Device() const { return device_; }
+    // Measures as on a 96-dpi image until SetDevice names the drawing device.
+    TPainterMeasurer();
+    // Measures as on `device`: on an image of its own with the device's resolution and
+    // pixel ratio (the device is not kept). Forgets what was measured when these change.
+    explicit TPainterMeasurer(const QPaintDevice& device);
+    void SetDevice(const QPaintDevice& device);
     // With caching off, every call measures afresh (the reference draw in tests).
     void SetCaching(bool on);
+    bool Caching() const { return caching_; }
 
     int TextWidth(const QFont& font, const QString& text) const override;
     int TextHeight(const QFont& font) const override;
@@ -59,10 +58,8 @@ private:
     };
     Entry& Lookup(const QFont& font) const;
 
-    QImage ownDevice_;  // the 96-dpi image measured on when no device is given
-    const QPaintDevice* device_ = nullptr;
-    int dpi_ = 0;
-    qreal dpr_ = 1;
+    // The image measured on, with the drawing device's resolution and pixel ratio.
+    QImage device_;
     bool caching_ = true;
     mutable std::vector<std::unique_ptr<Entry>> entries_;
 };

@@ -204,7 +204,7 @@ TEST(ChartLayoutOnFonts, TextSizesDoNotDependOnTheDevicesResolution) {
     hiDpi.setDotsPerMeterX(5669);  // 144 dpi
     hiDpi.setDotsPerMeterY(5669);
     ASSERT_EQ(hiDpi.logicalDpiY(), 144);
-    chart::TPainterMeasurer at144(&hiDpi);
+    chart::TPainterMeasurer at144(hiDpi);
     EXPECT_EQ(at144.TextWidth(labels, text), at96.TextWidth(labels, text));
     EXPECT_EQ(at144.TextHeight(labels), at96.TextHeight(labels));
     // 8 points are 10 2/3 pixels at 96 dpi, whatever the device.

@@ -284,6 +284,25 @@ void BM_FullDraw_1000ZeroLines(benchmark::State& state) {
 }
 BENCHMARK(BM_FullDraw_1000ZeroLines)->Unit(benchmark::kMicrosecond);
 
+// For comparison only: the mouse over the zero line, where every line under it is hovered
+// and drawn with the thick translucent hover pen. Lines of one translucent colour never
+// settle one another, so every line that reaches the window is drawn.
+void BM_FullDraw_1000ZeroLines_AllHovered(benchmark::State& state) {
+    static Fixture f(1000);
+    static const bool hovered = [] {
+        chart::TChart& c = f.scene.chart;
+        for (int i = 1; i < c.SeriesCount(); ++i)
+            if (c.Series(i)->XValues().Last() > 550) c.Series(i)->EnsureSelection().HoverIndex = 0;
+        return true;
+    }();
+    benchmark::DoNotOptimize(hovered);
+    for (auto _ : state) {
+        f.painter.Draw(f.scene.chart, f.image, QSize(kWidth, kHeight));
+        benchmark::DoNotOptimize(f.image.constBits());
+    }
+}
+BENCHMARK(BM_FullDraw_1000ZeroLines_AllHovered)->Unit(benchmark::kMicrosecond);
+
 // For comparison only: everything drawn and measured afresh.
 void BM_FullDraw_1000ZeroLines_Unoptimised(benchmark::State& state) {
     Fixture& f = ManyLines();

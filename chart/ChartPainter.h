@@ -31,10 +31,10 @@ class TChartSeries;
 
 struct TPaintOptions {
     // On: each series draws only its visible range, line segments whose stroke misses the
-    // plot never reach the painter, lines buried under enough lines of the same shape are
-    // skipped (LineStack.h), one clip serves all series, and fonts, pens and text sizes are
-    // kept between draws. Off: every point and segment is drawn, the clip is set per series
-    // and everything is made and measured afresh. Both give the same picture.
+    // plot never reach the painter, lines at one height that the lines drawn over them
+    // settle are skipped (LineStack.h), one clip serves all series, and fonts, pens and
+    // text sizes are kept between draws. Off: every point and segment is drawn, the clip is set per
+    // series and everything is made and measured afresh. Both give the same picture.
     bool Optimised = true;
 };
 
@@ -45,8 +45,8 @@ public:
     TChartStyle& Style() { return style_; }
     const TChartStyle& Style() const { return style_; }
     TPaintOptions& Options() { return options_; }
-    // The measurer of the draws, bound to the image of the last one: label boxes measured
-    // with it match the painted labels.
+    // The measurer of the draws, measuring as on the image of the last one: label boxes
+    // measured with it match the painted labels.
     const TPainterMeasurer& Measurer() const { return measurer_; }
     // Line segments of the last draw that reached the painter, and those left out because
     // the lines drawn over them settle every pixel they cover.

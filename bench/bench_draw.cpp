@@ -8,8 +8,8 @@
 // draw with one.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/DrawScene.h"
 #include "chart/Axis.h"
 #include "chart/Chart.h"
 #include "chart/ChartPainter.h"
@@ -25,63 +26,15 @@
 
 namespace {
 
-constexpr int kWidth = 1021;
-constexpr int kHeight = 431;
-constexpr int kPoints = 1000;
+using bench::kHeight;
+using bench::kWidth;
+using bench::Scene;
 
 QImage NewImage() {
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     return image;
 }
-
-// The program's chart with a walk of kPoints points, the bottom window at 400 .. 700 and
-// `lines` zero lines: one reaching across the window, or the pairs that Enter leaves
-// (0 .. 100, then 0 .. x + 200 with x growing over the walk).
-struct Scene {
-    explicit Scene(int lines) {
-        chart.SetLoading(true);
-        chart.SetTitleText({QStringLiteral("График распределения номеров рулетки: Чет-Нечет")});
-        chart.BottomAxis().SetAutomatic(false);
-        chart.BottomAxis().SetAutomaticMaximum(false);
-        chart.BottomAxis().SetAutomaticMinimum(false);
-        chart.RightAxis().SetAutomatic(false);
-        chart.RightAxis().SetAutomaticMinimum(false);
-        chart.Pages().SetMaxPointsPerPage(300);
-        chart.Pages().SetScaleLastPage(false);
-        chart.SetLoading(false);
-        walk = new chart::TPointSeries(&chart);  // owned by the chart
-        chart.AddSeries(walk);
-        walk->BeginUpdate();
-        int balance = 0;
-        unsigned state = 12345;
-        for (int i = 0; i < kPoints; ++i) {
-            state = state * 1103515245u + 12345u;
-            const bool even = ((state >> 16) & 1) != 0;
-            balance += even ? 1 : -1;
-            walk->AddXY(i, balance, QString(), even ? 0x008000 : 0xFF0000);
-        }
-        walk->EndUpdate();
-        chart.BottomAxis().SetMinMax(400, 700);
-        if (lines == 1) {
-            AddLine(700);
-        } else {
-            for (int k = 0; k < lines / 2; ++k) {
-                AddLine(100);
-                AddLine(k * (kPoints - 1) / (lines / 2) + 200);
-            }
-        }
-    }
-    void AddLine(double maximum) {
-        auto* line = new chart::TLineSeries(&chart);  // owned by the chart
-        line->AddXY(0, 0);
-        line->AddXY(maximum, 0);
-        chart.AddSeries(line);
-    }
-
-    chart::TChart chart;
-    chart::TPointSeries* walk;
-};
 
 // The primitives of one drawn scene, read from the chart after a full draw, drawn again
 // with the same QPainter calls in the same order, and nothing else.
@@ -250,6 +203,7 @@ Fixture& ManyLines() {
 
 void BM_FullDraw(benchmark::State& state) {
     Fixture& f = OneLine();
+    if (qEnvironmentVariableIsSet("VEXILO_BENCH_PICTURES")) f.image.save("/tmp/bench_vexilo_1.png");
     for (auto _ : state) {
         f.painter.Draw(f.scene.chart, f.image, QSize(kWidth, kHeight));
         benchmark::DoNotOptimize(f.image.constBits());
@@ -319,8 +273,17 @@ BENCHMARK(BM_FullDraw_1000ZeroLines_Unoptimised)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    // The peers draw the scene as our chart laid it out.
+    static const bench::PeerScene one = bench::DescribeForPeers(OneLine().scene);
+    static const bench::PeerScene many = bench::DescribeForPeers(ManyLines().scene);
+#ifdef VEXILO_BENCH_QCUSTOMPLOT
+    bench::RegisterQCustomPlot(one, many);
+#endif
+#ifdef VEXILO_BENCH_QTCHARTS
+    bench::RegisterQtCharts(one, many);
+#endif
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -50,7 +50,8 @@ void WalkReference(benchmark::State& state) {
         const char* end = p + list.size();
         int position = 0;
         while (p <= end) {
-            const char* stop = static_cast<const char*>(memchr(p, ' ', static_cast<size_t>(end - p)));
+            const char* stop =
+                static_cast<const char*>(memchr(p, ' ', static_cast<size_t>(end - p)));
             if (!stop) stop = end;
             int n = 0;
             std::from_chars(p, stop, n);

@@ -17,7 +17,10 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
 }
 
-QString TMemo::Text() const { return toPlainText(); }
+QString TMemo::Text() const {
+    ++extractions_;
+    return toPlainText();
+}
 
 namespace {
 
@@ -36,18 +39,21 @@ QString WithPlainLineBreaks(const QString& text) {
 
 void TMemo::SetText(const QString& rawText) {
     const QString text = WithPlainLineBreaks(rawText);
-    const QString old = toPlainText();
+    const QString old = Text();
     if (old == text) return;
+    ++edits_;
     // Keep the common beginning and end; replace only the middle. Document positions and
     // the characters of the plain text correspond one to one.
     const qsizetype oldLen = old.size();
     const qsizetype newLen = text.size();
     qsizetype prefix = 0;
     const qsizetype maxPrefix = std::min(oldLen, newLen);
-    while (prefix < maxPrefix && old[prefix] == text[prefix]) ++prefix;
+    while (prefix < maxPrefix && old[prefix] == text[prefix])
+        ++prefix;
     qsizetype suffix = 0;
     const qsizetype maxSuffix = std::min(oldLen, newLen) - prefix;
-    while (suffix < maxSuffix && old[oldLen - 1 - suffix] == text[newLen - 1 - suffix]) ++suffix;
+    while (suffix < maxSuffix && old[oldLen - 1 - suffix] == text[newLen - 1 - suffix])
+        ++suffix;
 
     QTextCursor cursor(document());
     cursor.beginEditBlock();
@@ -58,7 +64,9 @@ void TMemo::SetText(const QString& rawText) {
     document()->clearUndoRedoStacks();
 }
 
-int TMemo::SelStart() const { return textCursor().selectionStart(); }
+int TMemo::SelStart() const {
+    return textCursor().selectionStart();
+}
 
 void TMemo::SetSelStart(int position) {
     QTextCursor cursor = textCursor();
@@ -71,7 +79,9 @@ int TMemo::SelLength() const {
     return cursor.selectionEnd() - cursor.selectionStart();
 }
 
-int TMemo::LineCount() const { return document()->lineCount(); }
+int TMemo::LineCount() const {
+    return document()->lineCount();
+}
 
 void TMemo::keyPressEvent(QKeyEvent* event) {
     int key = event->key();

@@ -28,12 +28,22 @@ public:
 
     int LineCount() const;
 
+    // How often this box copied its whole text out of the document (Text and the
+    // comparison in SetText) and how often SetText edited the document: with the whole
+    // list in one paragraph, each edit lays the paragraph out anew. For benchmarks.
+    long TextExtractions() const { return extractions_; }
+    long TextEdits() const { return edits_; }
+
     // Key-down handler: gets the Qt key code and the modifiers; setting the key to 0 stops
     // any further handling of the key.
     std::function<void(int& key, Qt::KeyboardModifiers shift)> OnKeyDown;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    mutable long extractions_ = 0;
+    long edits_ = 0;
 };
 
 }  // namespace platform

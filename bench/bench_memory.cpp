@@ -1,0 +1,62 @@
+// Peak memory of the program with 1,000,000 numbers in the box: the window started, the
+// list drawn, one more number typed and Enter pressed, then the process's peak resident
+// size (VmHWM of /proc/self/status), beside the peak before the window was made. Its own
+// binary, so that no other benchmark's peak counts. Reported, no target.
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTextCursor>
+
+#include "bench/WindowBench.h"
+#include "platform/Memo.h"
+
+namespace {
+
+// A line of /proc/self/status such as "VmHWM:  123456 kB", in MiB; 0 when absent.
+double StatusMiB(const char* key) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (!line.startsWith(key)) continue;
+        const QList<QByteArray> parts = line.simplified().split(' ');
+        if (parts.size() >= 2) return parts[1].toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void BM_PeakMemory(benchmark::State& state) {
+    bench::CountingUi ui;
+    bench::ScratchDir scratch;
+    const double before = StatusMiB("VmHWM:");
+    for (auto _ : state) {
+        TmainForm form;
+        mainForm = &form;
+        form.FormCreate();
+        if (!bench::ShowAndSettle(form)) state.SkipWithError("the window was not exposed");
+        form.Numbers_Memo->setPlainText(bench::NumberList(static_cast<int>(state.range(0))));
+        form.Show_BtnClick();
+        QTextCursor c = form.Numbers_Memo->textCursor();
+        c.movePosition(QTextCursor::End);
+        c.insertText(QStringLiteral(" 17"));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(form.Numbers_Memo, &press);
+        QCoreApplication::processEvents();
+        mainForm = nullptr;
+    }
+    if (ui.messages) state.SkipWithError("a message box came up");
+    state.counters["VmHWM_MiB"] = StatusMiB("VmHWM:");
+    state.counters["VmHWM_before_MiB"] = before;
+}
+BENCHMARK(BM_PeakMemory)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,150 @@
+// The main window at work on Qt's offscreen platform, shown.
+//
+// The Enter cycle: with N numbers in the box and one more number just typed (outside the
+// timing), one press of Enter, from the key event to the end of the paints it causes. Its
+// floor, measured beside it: replacing the box's text once with the same text through
+// QPlainTextEdit::setPlainText, with the layout and paint that follow. The whole list is
+// one paragraph, so every edit of the box lays all of it out again; the counters give the
+// text extractions and edits the box made per cycle. Target: at most 2 x the floor.
+//
+// Start-up: the window made, restored from settings.dat with N numbers, drawn and shown,
+// beside the same with 10 numbers. Target: 100,000 numbers within 3 x 10.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTextCursor>
+#include <memory>
+
+#include "bench/WindowBench.h"
+#include "chart/ChartWidget.h"
+#include "formstate/FormSettings.h"
+#include "platform/Memo.h"
+#include "platform/SpinEdit.h"
+
+namespace {
+
+using bench::CountingUi;
+using bench::NumberList;
+
+// A shown main window after start-up, its box holding `count` numbers drawn once.
+struct Window {
+    explicit Window(int count) {
+        form = std::make_unique<TmainForm>();
+        mainForm = form.get();
+        form->FormCreate();
+        ok = bench::ShowAndSettle(*form);
+        form->Numbers_Memo->setPlainText(NumberList(count));
+        form->Show_BtnClick();
+        QCoreApplication::processEvents();
+    }
+    ~Window() { mainForm = nullptr; }
+    void PressEnter() {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(form->Numbers_Memo, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(form->Numbers_Memo, &release);
+        QCoreApplication::processEvents();
+    }
+    // Types one number at the end of the box, as the user does before Enter.
+    void TypeNumber() {
+        QTextCursor c = form->Numbers_Memo->textCursor();
+        c.movePosition(QTextCursor::End);
+        c.insertText(QStringLiteral("17"));
+        form->Numbers_Memo->setTextCursor(c);
+        QCoreApplication::processEvents();
+    }
+
+    bench::ScratchDir scratch;
+    std::unique_ptr<TmainForm> form;
+    bool ok = false;
+};
+
+void BM_EnterCycle(benchmark::State& state) {
+    CountingUi ui;
+    Window w(static_cast<int>(state.range(0)));
+    if (!w.ok) state.SkipWithError("the window was not exposed");
+    w.PressEnter();  // the box now ends in the space Enter leaves for the next number
+    platform::TMemo& memo = *w.form->Numbers_Memo;
+    long extractions = 0, edits = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.TypeNumber();
+        const long x0 = memo.TextExtractions(), e0 = memo.TextEdits();
+        state.ResumeTiming();
+        w.PressEnter();
+        state.PauseTiming();
+        extractions += memo.TextExtractions() - x0;
+        edits += memo.TextEdits() - e0;
+        state.ResumeTiming();
+    }
+    if (ui.messages) state.SkipWithError("a message box came up");
+    state.counters["extractions"] =
+        benchmark::Counter(static_cast<double>(extractions), benchmark::Counter::kAvgIterations);
+    state.counters["edits"] =
+        benchmark::Counter(static_cast<double>(edits), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_EnterCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Enter pressed again straight away: the box ends in the space the last Enter left, which
+// the redraw takes away and the cycle puts back.
+void BM_EnterCycleAgain(benchmark::State& state) {
+    CountingUi ui;
+    Window w(static_cast<int>(state.range(0)));
+    if (!w.ok) state.SkipWithError("the window was not exposed");
+    w.PressEnter();
+    for (auto _ : state)
+        w.PressEnter();
+    if (ui.messages) state.SkipWithError("a message box came up");
+}
+BENCHMARK(BM_EnterCycleAgain)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_SetPlainTextFloor(benchmark::State& state) {
+    CountingUi ui;
+    Window w(static_cast<int>(state.range(0)));
+    if (!w.ok) state.SkipWithError("the window was not exposed");
+    w.TypeNumber();
+    w.PressEnter();
+    const QString text = w.form->Numbers_Memo->toPlainText();
+    for (auto _ : state) {
+        w.form->Numbers_Memo->setPlainText(text);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SetPlainTextFloor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_StartUp(benchmark::State& state) {
+    CountingUi ui;
+    bench::ScratchDir scratch;
+    {
+        // settings.dat with the numbers and a page size of 100, as a closed window leaves it.
+        TmainForm form;
+        mainForm = &form;
+        form.Numbers_Memo->setPlainText(NumberList(static_cast<int>(state.range(0))));
+        form.FormClose();
+        mainForm = nullptr;
+    }
+    for (auto _ : state) {
+        auto form = std::make_unique<TmainForm>();
+        mainForm = form.get();
+        form->FormCreate();
+        if (!bench::ShowAndSettle(*form)) state.SkipWithError("the window was not exposed");
+        state.PauseTiming();
+        form.reset();
+        mainForm = nullptr;
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (ui.messages) state.SkipWithError("a message box came up");
+}
+BENCHMARK(BM_StartUp)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Reads the JSON results of the benchmark binaries (--benchmark_out) and prints one table:
+each figure, the reference measured in the same run, their ratio and the target.
+
+Times are the medians over the repetitions, in CPU time of the measuring thread: the
+machine is shared, so waiting for the processor is left out and the targets are ratios.
+Exits with 1 when a target was missed or a figure could not be found.
+
+Usage: summary.py RESULTS_DIR
+"""
+import json
+import os
+import sys
+
+# (figure, benchmark, reference, target): target is (kind, limit) with kind "max" (ratio at
+# most limit), "below" (ratio under limit) or None (reported only). A reference of None
+# reports the figure alone, in the unit of its counter when one is named with "counter:".
+FIGURES = [
+    ("Walk, 1,000 numbers", "Walk/1000", "WalkReference/1000", None),
+    ("Walk, 100,000 numbers", "Walk/100000", "WalkReference/100000", None),
+    ("Walk, 1,000,000 numbers", "Walk/1000000", "WalkReference/1000000", ("max", 3.0)),
+    ("Draw, 1 zero line / bare QPainter", "BM_FullDraw", "BM_BareQPainterReference", None),
+    ("Draw, 1 zero line / QCustomPlot", "BM_FullDraw", "BM_QCustomPlot", ("below", 1.0)),
+    ("Draw, 1 zero line / Qt Charts", "BM_FullDraw", "BM_QtCharts", ("below", 1.0)),
+    ("Draw, 1 zero line / QCustomPlot default AA", "BM_FullDraw",
+     "BM_QCustomPlot_DefaultAntialiasing", None),
+    ("Draw, 1000 zero lines / own 1-line draw", "BM_FullDraw_1000ZeroLines", "BM_FullDraw",
+     ("max", 2.0)),
+    ("Draw, 1000 zero lines / QCustomPlot", "BM_FullDraw_1000ZeroLines",
+     "BM_QCustomPlot_1000ZeroLines", ("below", 1.0)),
+    ("Draw, 1000 zero lines / Qt Charts", "BM_FullDraw_1000ZeroLines",
+     "BM_QtCharts_1000ZeroLines", ("below", 1.0)),
+    ("Pan step (event to paint) / full draw", "BM_PanStep", "BM_FullDrawOfWindow", None),
+    ("Hover move, nothing changes / pan step", "BM_HoverMoveNoChange", "BM_PanStep", None),
+    ("Enter cycle, 1,000 numbers / setPlainText", "BM_EnterCycle/1000",
+     "BM_SetPlainTextFloor/1000", ("max", 2.0)),
+    ("Enter cycle, 10,000 numbers / setPlainText", "BM_EnterCycle/10000",
+     "BM_SetPlainTextFloor/10000", ("max", 2.0)),
+    ("Enter cycle, 100,000 numbers / setPlainText", "BM_EnterCycle/100000",
+     "BM_SetPlainTextFloor/100000", ("max", 2.0)),
+    ("Start-up, 100,000 numbers / 10 numbers", "BM_StartUp/100000", "BM_StartUp/10",
+     ("max", 3.0)),
+    ("Peak memory, 1,000,000 numbers in the box", "counter:BM_PeakMemory/1000000/iterations:1:VmHWM_MiB",
+     None, None),
+]
+
+
+def load(directory):
+    """Median CPU time in milliseconds and the counters of every benchmark, by name."""
+    medians = {}
+    for name in sorted(os.listdir(directory)):
+        if not name.endswith(".json"):
+            continue
+        with open(os.path.join(directory, name), encoding="utf-8") as f:
+            data = json.load(f)
+        for b in data.get("benchmarks", []):
+            if b.get("run_type") == "aggregate" and b.get("aggregate_name") != "median":
+                continue
+            if b.get("error_occurred"):
+                continue
+            scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b.get("time_unit", "ns")]
+            medians[b["run_name"]] = {"ms": b["cpu_time"] * scale, "counters": b}
+    return medians
+
+
+def fmt_ms(ms):
+    return f"{ms:.3f} ms" if ms < 10 else f"{ms:.1f} ms"
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    results = load(sys.argv[1])
+    rows = []
+    failed = False
+    for figure, bench, ref, target in FIGURES:
+        if bench.startswith("counter:"):
+            name, counter = bench.split(":", 1)[1].rsplit(":", 1)
+            r = results.get(name)
+            value = f"{r['counters'][counter]:.0f} MiB" if r and counter in r["counters"] else "missing"
+            failed |= value == "missing"
+            rows.append((figure, value, "", "", "", "reported" if r else "MISSING"))
+            continue
+        ours, theirs = results.get(bench), results.get(ref)
+        if not ours or not theirs:
+            absent = bench if not ours else ref
+            optional = "QCustomPlot" in absent or "QtCharts" in absent
+            rows.append((figure, fmt_ms(ours["ms"]) if ours else "-",
+                         fmt_ms(theirs["ms"]) if theirs else "-", "", "",
+                         f"not run ({absent})" if optional else "MISSING"))
+            failed |= not optional
+            continue
+        ratio = ours["ms"] / theirs["ms"]
+        if target is None:
+            verdict, goal = "", ""
+        else:
+            kind, limit = target
+            met = ratio <= limit if kind == "max" else ratio < limit
+            goal = f"<= {limit:g}x" if kind == "max" else f"< {limit:g}x"
+            verdict = "met" if met else "MISSED"
+            failed |= not met
+        rows.append((figure, fmt_ms(ours["ms"]), fmt_ms(theirs["ms"]), f"{ratio:.2f}x", goal,
+                     verdict))
+
+    header = ("Figure", "Ours", "Reference", "Ratio", "Target", "")
+    widths = [max(len(str(r[i])) for r in rows + [header]) for i in range(len(header))]
+    line = lambda r: "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"
+    print(line(header))
+    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+    for r in rows:
+        print(line(r))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

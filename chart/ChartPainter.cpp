@@ -81,11 +81,31 @@ bool TChartPainter::HoverPen(const TChartSeries& s, int index, QPen& pen) {
     return true;
 }
 
+void TChartPainter::DrawLine(QPainter& p, const QLineF& line, const QPen& pen,
+                             const QRect& visible) {
+    if (options_.Optimised && stamps_.DrawLine(p, line, pen, visible)) return;
+    p.setPen(pen);
+    p.drawLine(line);
+}
+
+void TChartPainter::DrawText(QPainter& p, const QPointF& baseline, const QString& text,
+                             const QFont& font, TColor color) {
+    const QFont& drawing = measurer_.Font(font);
+    if (options_.Optimised &&
+        stamps_.DrawText(p, baseline, text, drawing, ToQColor(color),
+                         measurer_.TextWidth(font, text), measurer_.TextHeight(font)))
+        return;
+    p.setFont(drawing);
+    p.setPen(Pen(color, 1));
+    p.drawText(baseline, text);
+}
+
 void TChartPainter::Draw(TChart& chart, QImage& image, QSize size,
                          const std::function<void()>& afterDraw) {
     AutoRepaintOff noRepaints(chart);
     const int width = size.width();
     const int height = size.height();
+    bounds_ = QRect(0, 0, width, height);
     measurer_.SetDevice(image);
     measurer_.SetCaching(options_.Optimised);
     if (!options_.Optimised) pens_.clear();
@@ -94,6 +114,7 @@ void TChartPainter::Draw(TChart& chart, QImage& image, QSize size,
     {
         QPainter p(&image);
         p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        if (options_.Optimised) stamps_.SetTarget(image, p.renderHints());
         PaintPanel(p, chart, width, height);
         PaintTitle(p, chart);
         PaintBackWall(p, chart);
@@ -142,12 +163,10 @@ void TChartPainter::PaintTitle(QPainter& p, const TChart& chart) {
     const QFont& font = style_.TitleFont;
     const int lineHeight = measurer_.TextHeight(font);
     const qreal ascent = measurer_.Ascent(font);
-    p.setFont(measurer_.Font(font));
-    p.setPen(Pen(style_.TitleColor, 1));
     int top = box.Top;
     for (const QString& line : chart.TitleText()) {
         const qreal left = box.Left + (box.Width() - measurer_.TextWidth(font, line)) / 2.0;
-        p.drawText(QPointF(left, top + ascent), line);
+        DrawText(p, QPointF(left, top + ascent), line, font, style_.TitleColor);
         top += lineHeight;
     }
 }
@@ -169,42 +188,42 @@ void TChartPainter::PaintAxis(QPainter& p, const TChart& chart, const TChartAxis
     const int pos = axis.PosAxis;
     p.setBrush(Qt::NoBrush);
     // A tick `length` pixels long at pixel `at` along the axis, starting 2 pixels out.
-    auto tick = [&](int at, int length) {
+    auto tick = [&](int at, int length, const QPen& pen) {
         const double from = pos + 2 * out;
         const double to = pos + (2 + length) * out;
         if (horizontal)
-            p.drawLine(QLineF(at, from, at, to));
+            DrawLine(p, QLineF(at, from, at, to), pen, bounds_);
         else
-            p.drawLine(QLineF(from, at, to, at));
+            DrawLine(p, QLineF(from, at, to, at), pen, bounds_);
     };
 
     if (style_.AxisLine.Visible) {
-        p.setPen(Pen(style_.AxisLine));
+        const QPen pen = Pen(style_.AxisLine);
         const double at = pos + out;
         if (horizontal)
-            p.drawLine(QLineF(r.Left, at, r.Right, at));
+            DrawLine(p, QLineF(r.Left, at, r.Right, at), pen, bounds_);
         else
-            p.drawLine(QLineF(at, r.Top, at, r.Bottom));
+            DrawLine(p, QLineF(at, r.Top, at, r.Bottom), pen, bounds_);
     }
     if (style_.Ticks.Visible && axis.TickLength > 0) {
-        p.setPen(Pen(style_.Ticks));
+        const QPen pen = Pen(style_.Ticks);
         for (int t : axis.Ticks)
-            tick(t, axis.TickLength);
+            tick(t, axis.TickLength, pen);
     }
     if (style_.Grid.Visible && axis.Grid.Visible) {
         // GridTicks lie strictly inside the axis, so no grid line falls on the frame.
-        p.setPen(Pen(style_.Grid));
+        const QPen pen = Pen(style_.Grid);
         for (int t : axis.GridTicks) {
             if (horizontal)
-                p.drawLine(QLineF(t, r.Top + 1, t, r.Bottom));
+                DrawLine(p, QLineF(t, r.Top + 1, t, r.Bottom), pen, bounds_);
             else
-                p.drawLine(QLineF(r.Left + 1, t, r.Right, t));
+                DrawLine(p, QLineF(r.Left + 1, t, r.Right, t), pen, bounds_);
         }
     }
     if (style_.MinorTicks.Visible && axis.MinorTickLength > 0) {
-        p.setPen(Pen(style_.MinorTicks));
+        const QPen pen = Pen(style_.MinorTicks);
         for (int t : axis.MinorTicks)
-            tick(t, axis.MinorTickLength);
+            tick(t, axis.MinorTickLength, pen);
     }
     if (axis.Labels) PaintAxisLabels(p, axis);
 }
@@ -218,21 +237,19 @@ void TChartPainter::PaintAxisLabels(QPainter& p, const TChartAxis& axis) {
         hoverFont = axis.LabelsFont;
         hoverFont.setBold(true);
     }
-    p.setPen(Pen(style_.LabelsColor, 1));
-    p.setFont(measurer_.Font(axis.LabelsFont));
     const qreal ascent = measurer_.Ascent(axis.LabelsFont);
     for (size_t i = 0; i < axis.Items.size(); ++i) {
         const TAxisLabelItem& item = axis.Items[i];
         if (!axis.IsLabelInRange(item)) continue;
         if (static_cast<int>(i) == hover) {
             const TChartRect box = LabelBox(axis, item, measurer_, hoverFont);
-            p.setFont(measurer_.Font(hoverFont));
-            p.drawText(QPointF(box.Left, box.Top + measurer_.Ascent(hoverFont)), item.Text);
-            p.setFont(measurer_.Font(axis.LabelsFont));
+            DrawText(p, QPointF(box.Left, box.Top + measurer_.Ascent(hoverFont)), item.Text,
+                     hoverFont, style_.LabelsColor);
             continue;
         }
         const TChartRect box = LabelBox(axis, item, measurer_, axis.LabelsFont);
-        p.drawText(QPointF(box.Left, box.Top + ascent), item.Text);
+        DrawText(p, QPointF(box.Left, box.Top + ascent), item.Text, axis.LabelsFont,
+                 style_.LabelsColor);
     }
 }
 
@@ -341,8 +358,7 @@ void TChartPainter::PaintAllSeries(QPainter& p, TChart& chart, const QImage& ima
         } else if (d.Skip) {
             ++linesSettled_;
         } else {
-            p.setPen(d.Pen);
-            p.drawLine(d.Line);
+            DrawLine(p, d.Line, d.Pen, clipping ? clipRect : bounds_);
             ++linesDrawn_;
         }
     }
@@ -358,14 +374,12 @@ void TChartPainter::PaintPointers(QPainter& p, const TChartSeries& s, int first,
         const TColor color = s.ValueColor(i);
         if (color == clNone) continue;
         const QRectF square = SquareRect(s.CalcXPos(i), s.CalcYPos(i), ptr.HorizSize, ptr.VertSize);
-        p.fillRect(square, ToQColor(color));
-        if (HoverPen(s, i, hover)) {
-            p.setPen(hover);
-        } else if (ptr.PenVisible) {
-            p.setPen(outline);
-        } else {
-            continue;
-        }
+        const QColor fill = ToQColor(color);
+        const QPen* pen = HoverPen(s, i, hover) ? &hover : ptr.PenVisible ? &outline : nullptr;
+        if (pen && options_.Optimised && stamps_.DrawSquare(p, square, fill, *pen)) continue;
+        p.fillRect(square, fill);
+        if (!pen) continue;
+        p.setPen(*pen);
         p.drawRect(square);
     }
 }

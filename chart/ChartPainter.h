@@ -19,6 +19,7 @@
 #include "chart/ChartStyle.h"
 #include "chart/LineStack.h"
 #include "chart/PainterMeasurer.h"
+#include "chart/Stamps.h"
 
 class QImage;
 class QPainter;
@@ -32,9 +33,10 @@ class TChartSeries;
 struct TPaintOptions {
     // On: each series draws only its visible range, line segments whose stroke misses the
     // plot never reach the painter, lines at one height that the lines drawn over them
-    // settle are skipped (LineStack.h), one clip serves all series, and fonts, pens and
-    // text sizes are kept between draws. Off: every point and segment is drawn, the clip is set per
-    // series and everything is made and measured afresh. Both give the same picture.
+    // settle are skipped (LineStack.h), one clip serves all series, fonts, pens and
+    // text sizes are kept between draws, and squares, axis-parallel lines and texts are
+    // copied from stamps rendered once (Stamps.h). Off: every point and segment is drawn, the clip
+    // is set per series and everything is made and measured afresh. Both give the same picture.
     bool Optimised = true;
 };
 
@@ -79,11 +81,19 @@ private:
     QPen Pen(const TChartPen& pen) { return Pen(pen.Color, pen.Width, pen.FlatEnds); }
     // True when point `index` is the series' hovered one; `pen` is then its hover pen.
     bool HoverPen(const TChartSeries& s, int index, QPen& pen);
+    // drawLine(line) with `pen`, through a stamp when the draw is optimised and the line
+    // allows it; only what falls inside `visible` matters.
+    void DrawLine(QPainter& p, const QLineF& line, const QPen& pen, const QRect& visible);
+    // drawText(baseline, text) with the drawing font of `font` and the pen of `color`.
+    void DrawText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font,
+                  TColor color);
 
     TChartStyle style_;
     TPaintOptions options_;
     TPainterMeasurer measurer_;
     QHash<quint64, QPen> pens_;
+    TStampCache stamps_;
+    QRect bounds_;  // the image's logical rectangle, during a draw
 
     // The series pass of a draw, kept to be reused: segments and points in drawing order
     // (the points of one series are one `Other` item), and what the stacks of lines allow

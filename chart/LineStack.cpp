@@ -67,8 +67,11 @@ void TLineStack::DrawRun(const std::vector<TLineDraw>& draws, const std::vector<
         Prepare(*image, pixels, target, image == &black_ ? Qt::black : Qt::white);
         QPainter q;
         BeginStrip(q, *image, strip, target);
+        // Copied from stamps where the lines allow it, as the chart draws them.
+        stamps_.SetTarget(*image, target.Hints);
         for (size_t i = from; i < run.size(); ++i) {
             const TLineDraw& d = draws[run[i]];
+            if (stamps_.DrawLine(q, d.Line, d.Pen, target.Clip)) continue;
             q.setPen(d.Pen);
             q.drawLine(d.Line);
         }

@@ -22,6 +22,8 @@
 #include <QSize>
 #include <vector>
 
+#include "chart/Stamps.h"
+
 namespace chart {
 
 // One item of a series pass, in paint order: a line segment, or something else (the
@@ -64,6 +66,7 @@ private:
         QPen pen;  // its colour does not count
         std::vector<int> rows;
     };
+    TStampCache stamps_;
     QImage black_;
     QImage white_;
     QImage shape_;

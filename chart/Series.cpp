@@ -14,7 +14,8 @@ void TColorList::Insert(int index, TColor color) {
     if (count_ == block_.Length()) block_.Resize(count_ + TChartValueList::GrowthStep());
     TColor* d = block_.Data();
     if (index < count_)
-        std::memmove(d + index + 1, d + index, sizeof(TColor) * static_cast<size_t>(count_ - index));
+        std::memmove(d + index + 1, d + index,
+                     sizeof(TColor) * static_cast<size_t>(count_ - index));
     d[index] = color;
     ++count_;
 }
@@ -77,8 +78,9 @@ int TChartSeries::AddXY(double x, double y, const QString& label, TColor color) 
         FColors->Insert(index, color);
     } else if (color != clUseSeriesColor) {
         // The first point with a colour of its own: every other point uses the series'.
-        FColors = std::make_unique<TColorList>();
-        for (int i = 0; i < Count(); ++i) FColors->Insert(i, i == index ? color : clUseSeriesColor);
+        FColors = FSpareColors ? std::move(FSpareColors) : std::make_unique<TColorList>();
+        for (int i = 0; i < Count(); ++i)
+            FColors->Insert(i, i == index ? color : clUseSeriesColor);
     }
     if (color == clNone) ++FNullPoints;
 
@@ -104,9 +106,14 @@ void TChartSeries::RepaintIfShown() {
 void TChartSeries::Clear() {
     FFirstVisibleIndex = -1;
     FLastVisibleIndex = -1;
-    FX.ClearValues();
-    FY.ClearValues();
-    FColors.reset();
+    // The lists keep their storage: a series is cleared to be filled again, often with as
+    // many points (every redraw of the walk).
+    FX.ClearKeepingStorage();
+    FY.ClearKeepingStorage();
+    if (FColors) {
+        FColors->Clear();
+        FSpareColors = std::move(FColors);
+    }
     FNullPoints = 0;
     FLabels.clear();
     RepaintIfShown();

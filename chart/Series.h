@@ -48,6 +48,8 @@ public:
     int Count() const { return count_; }
     TColor operator[](int index) const { return block_.Data()[index]; }
     void Insert(int index, TColor color);
+    // Count 0, the storage kept.
+    void Clear() { count_ = 0; }
 
 private:
     TBlock<TColor> block_;
@@ -158,10 +160,12 @@ public:
     // Update nesting: while above 0, adding a point does not ask for a repaint.
     void BeginUpdate() { ++IUpdating; }
     void EndUpdate() { --IUpdating; }
+    // Asks the parent chart for a repaint when the series is active and in a chart (what
+    // adding a point does outside an update).
+    void RepaintIfShown();
 
 protected:
     void NotifyNewValue(int index);
-    void RepaintIfShown();
 
     bool FActive = true;
     TChart* FParent = nullptr;
@@ -174,6 +178,8 @@ protected:
     TVertAxis FVertAxis = aLeftAxis;
     TColor ISeriesColor = clUseSeriesColor;
     std::unique_ptr<TColorList> FColors;
+    // The colour list that Clear took away, kept with its storage for the next points.
+    std::unique_ptr<TColorList> FSpareColors;
     int FNullPoints = 0;
     int FFirstVisibleIndex = -1;
     int FLastVisibleIndex = -1;

@@ -38,13 +38,15 @@ int TChartValueList::AddOrderedSlow(double value) {
         // A NaN on either side counts as in order: the value is appended.
         if (c > 0 && v[c - 1] > TempValue) {
             int i = c - 1;
-            while (i >= 0 && TempValue < v[i]) --i;
+            while (i >= 0 && TempValue < v[i])
+                --i;
             index = i + 1;
         }
     } else if (FOrder == loDescending) {
         if (c > 0 && v[c - 1] < TempValue) {
             int i = c - 1;
-            while (i >= 0 && TempValue > v[i]) --i;
+            while (i >= 0 && TempValue > v[i])
+                --i;
             index = i + 1;
         }
     }
@@ -56,7 +58,8 @@ void TChartValueList::InsertValueSlow(int index, double value) {
     MakeRoom();
     double* v = FValue.Data();
     if (index < FCount)
-        std::memmove(v + index + 1, v + index, sizeof(double) * static_cast<size_t>(FCount - index));
+        std::memmove(v + index + 1, v + index,
+                     sizeof(double) * static_cast<size_t>(FCount - index));
     v[index] = value;
     ++FCount;
     FModified = true;
@@ -65,7 +68,8 @@ void TChartValueList::InsertValueSlow(int index, double value) {
 
 void TChartValueList::Delete(int index) {
     double* v = FValue.Data();
-    std::memmove(v + index, v + index + 1, sizeof(double) * static_cast<size_t>(FCount - index - 1));
+    std::memmove(v + index, v + index + 1,
+                 sizeof(double) * static_cast<size_t>(FCount - index - 1));
     --FCount;
     FModified = true;
     FStatsValid = false;
@@ -73,6 +77,13 @@ void TChartValueList::Delete(int index) {
 
 void TChartValueList::ClearValues() {
     FValue.Release();
+    FCount = 0;
+    FModified = true;
+    FStatsValid = true;
+    FMin = FMax = 0;
+}
+
+void TChartValueList::ClearKeepingStorage() {
     FCount = 0;
     FModified = true;
     FStatsValid = true;

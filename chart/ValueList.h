@@ -59,6 +59,9 @@ public:
     void Delete(int index);
     // Count 0 and the storage released.
     void ClearValues();
+    // Count 0, the storage kept for the values that come next (a series refilled at once:
+    // no pages to give back and fault in again).
+    void ClearKeepingStorage();
 
     // Smallest and largest value, 0 for an empty list; kept up to date as values are added.
     double MinValue() const;
@@ -75,7 +78,6 @@ public:
     double TempValue = 0;
 
 private:
-
     int AddOrderedSlow(double value);
     void InsertValueSlow(int index, double value);
     void MakeRoom();

@@ -9,9 +9,15 @@ Result Build(const QString& list, chart::TChartSeries& series) {
     // Pairs of spaces merged, then one trailing space dropped.
     bool hadPairs = false;
     QString text = walk::StripTrailingChar(walk::MergeSpacePairs(list, &hadPairs), u' ');
-    r.outcome = walk::Walk(text, [&series](const walk::Point& p) {
+    // One repaint request for the whole walk instead of one per point.
+    series.BeginUpdate();
+    int added = 0;
+    r.outcome = walk::Walk(text, [&series, &added](const walk::Point& p) {
         series.AddXY(p.x, p.y, QString(), p.color);
+        ++added;
     });
+    series.EndUpdate();
+    if (added) series.RepaintIfShown();
     if (!r.outcome.hadEntries) return r;
     const bool rejected =
         r.outcome.stop == walk::Stop::NotANumber || r.outcome.stop == walk::Stop::OutOfRange;

@@ -29,11 +29,13 @@ TEST(ValueList, AddOrderedKeepsEachOrderAndPutsEqualValuesLast) {
     EXPECT_EQ(Values(up), (std::vector<double>{0, 1, 2, 2, 3}));
 
     TChartValueList down(nullptr, "X", loDescending);
-    for (double v : {5.0, 1.0, 3.0, 5.0, 6.0}) down.AddOrdered(v);
+    for (double v : {5.0, 1.0, 3.0, 5.0, 6.0})
+        down.AddOrdered(v);
     EXPECT_EQ(Values(down), (std::vector<double>{6, 5, 5, 3, 1}));
 
     TChartValueList none(nullptr, "Y", loNone);
-    for (double v : {5.0, 1.0, 3.0}) none.AddOrdered(v);
+    for (double v : {5.0, 1.0, 3.0})
+        none.AddOrdered(v);
     EXPECT_EQ(Values(none), (std::vector<double>{5, 1, 3}));
     EXPECT_EQ(none.TempValue, 3);
     EXPECT_TRUE(none.Modified());
@@ -54,7 +56,8 @@ TEST(ValueList, StorageGrowsInStepsOfOneThousandAndClearReleasesIt) {
     EXPECT_EQ(list.Capacity(), 0);
     list.AddOrdered(0);
     EXPECT_EQ(list.Capacity(), 1000);
-    for (int i = 1; i < 1000; ++i) list.AddOrdered(i);
+    for (int i = 1; i < 1000; ++i)
+        list.AddOrdered(i);
     EXPECT_EQ(list.Capacity(), 1000);
     list.AddOrdered(1000);
     EXPECT_EQ(list.Capacity(), 2000);
@@ -73,12 +76,14 @@ TEST(ValueList, LongListsKeepEveryValueAcrossStorageMoves) {
     // Long lists move from the heap into a mapping of their own and grow there.
     TChartValueList list(nullptr, "X", loAscending);
     for (int round = 0; round < 2; ++round) {
-        for (int i = 0; i < 150000; ++i) list.AddOrdered(i * 0.5);
+        for (int i = 0; i < 150000; ++i)
+            list.AddOrdered(i * 0.5);
         EXPECT_EQ(list.Capacity(), 150000);
         list.InsertValue(0, -1);  // an insert in front moves them all up
         EXPECT_EQ(list.Capacity(), 151000);
         bool intact = list.Value(0) == -1;
-        for (int i = 0; i < 150000; ++i) intact = intact && list.Value(i + 1) == i * 0.5;
+        for (int i = 0; i < 150000; ++i)
+            intact = intact && list.Value(i + 1) == i * 0.5;
         EXPECT_TRUE(intact) << "round " << round;
         list.ClearValues();
     }
@@ -87,7 +92,8 @@ TEST(ValueList, LongListsKeepEveryValueAcrossStorageMoves) {
 TEST(ValueList, MinAndMaxFollowAddsInsertsAndDeletes) {
     TChartValueList list(nullptr, "Y", loNone);
     EXPECT_EQ(list.MinValue(), 0);
-    for (double v : {3.0, -2.0, 7.0}) list.AddOrdered(v);
+    for (double v : {3.0, -2.0, 7.0})
+        list.AddOrdered(v);
     EXPECT_EQ(list.MinValue(), -2);
     EXPECT_EQ(list.MaxValue(), 7);
     list.Delete(2);
@@ -116,10 +122,12 @@ TEST(Series, EveryPointKeepsItsOwnColourInALongSeries) {
     TChart chart;
     auto* s = new TPointSeries(&chart);
     s->AddXY(0, 0);  // before the colour list exists
-    for (int i = 1; i < 40000; ++i) s->AddXY(i, 0, QString(), i % 3 == 0 ? clGreen : clBlue);
+    for (int i = 1; i < 40000; ++i)
+        s->AddXY(i, 0, QString(), i % 3 == 0 ? clGreen : clBlue);
     s->AddXY(0.5, 0, QString(), clRed);  // inserted at index 1
     bool ok = s->ValueColor(0) == s->SeriesColor() && s->ValueColor(1) == clRed;
-    for (int i = 1; i < 40000; ++i) ok = ok && s->ValueColor(i + 1) == (i % 3 == 0 ? clGreen : clBlue);
+    for (int i = 1; i < 40000; ++i)
+        ok = ok && s->ValueColor(i + 1) == (i % 3 == 0 ? clGreen : clBlue);
     EXPECT_TRUE(ok);
 }
 
@@ -164,14 +172,43 @@ TEST(Series, ClearEmptiesPointsColoursAndVisibleRangeButKeepsTheSeriesColour) {
     EXPECT_EQ(s->ValueColor(0), clBlue);
 }
 
+// Clear keeps the lists' storage for the next points: a refill, shorter or longer, with
+// colours or without, reads back exactly what it put in.
+TEST(Series, ARefillAfterClearHoldsOnlyTheNewPointsAndColours) {
+    TChart chart;
+    auto* s = new TPointSeries(&chart);
+    chart.AddSeries(s);
+    for (int i = 0; i < 150000; ++i)
+        s->AddXY(i, -i, QString(), i % 2 ? clBlue : clGreen);
+    s->Clear();
+    for (int i = 0; i < 1000; ++i)
+        s->AddXY(2 * i, i, QString(), i % 3 ? clGreen : clBlue);
+    ASSERT_EQ(s->Count(), 1000);
+    bool intact = true;
+    for (int i = 0; i < 1000; ++i)
+        intact = intact && s->XValues().Value(i) == 2 * i && s->YValues().Value(i) == i &&
+                 s->ValueColor(i) == (i % 3 ? clGreen : clBlue);
+    EXPECT_TRUE(intact);
+    EXPECT_EQ(s->XValues().Last(), 1998);
+    EXPECT_EQ(s->YValues().MaxValue(), 999);
+    EXPECT_EQ(s->YValues().MinValue(), 0);
+    // Without colours of their own the points take the series' colour again.
+    s->Clear();
+    for (int i = 0; i < 200000; ++i)
+        s->AddXY(i, 1);
+    EXPECT_FALSE(s->HasColorList());
+    EXPECT_EQ(s->ValueColor(199999), s->SeriesColor());
+    EXPECT_EQ(s->YValues().MinValue(), 1);
+}
+
 TEST(Colours, SeriesTakeFreePaletteEntriesInOrderAndWrapAfterTwelve) {
     TChart chart;
     auto* first = new TPointSeries(&chart);
     chart.AddSeries(first);
     EXPECT_EQ(first->SeriesColor(), 0xA36644u);
-    const TColor expected[] = {0x359CF3, 0x144CF1, 0xA8974E, 0x6B402B, 0x637B1D, 0x0E08B3,
-                               0x5DC0F2, 0x9EB75D, 0x707070, 0x8DEAF3, 0xB4B4B4, 0xA36644,
-                               0x359CF3, 0x144CF1};
+    const TColor expected[] = {0x359CF3, 0x144CF1, 0xA8974E, 0x6B402B, 0x637B1D,
+                               0x0E08B3, 0x5DC0F2, 0x9EB75D, 0x707070, 0x8DEAF3,
+                               0xB4B4B4, 0xA36644, 0x359CF3, 0x144CF1};
     for (TColor colour : expected) {
         auto* line = new TLineSeries(&chart);
         chart.AddSeries(line);
@@ -295,7 +332,8 @@ TEST(Pages, NegativePointsPerPageIsRefusedAndCurrentIsClamped) {
     EXPECT_EQ(page.MaxPointsPerPage(), 0);
     auto* s = new TPointSeries(&chart);
     chart.AddSeries(s);
-    for (int i = 0; i < 1000; ++i) s->AddXY(i, 0);
+    for (int i = 0; i < 1000; ++i)
+        s->AddXY(i, 0);
     page.SetMaxPointsPerPage(300);
     EXPECT_EQ(page.Count(), 4);
     page.SetCurrent(9);
@@ -329,7 +367,9 @@ TEST(Repaint, RequestsAreIgnoredWhileAutoRepaintIsOff) {
 
 TEST(Ownership, EverySeriesIsDestroyedExactlyOnce) {
     int destroyed = 0;
-    auto count = [&](QObject* o) { QObject::connect(o, &QObject::destroyed, [&] { ++destroyed; }); };
+    auto count = [&](QObject* o) {
+        QObject::connect(o, &QObject::destroyed, [&] { ++destroyed; });
+    };
 
     auto form = std::make_unique<QObject>();
     auto* chart = new TChart(form.get());

@@ -4,16 +4,19 @@
 
 #include <QStringList>
 
+#include "chart/Chart.h"
+#include "chart/Series.h"
+#include "main/Diagram.h"
 #include "main/Walk.h"
 
 namespace {
 
-QString Spaces(int n) { return QString(n, u' '); }
+QString Spaces(int n) {
+    return QString(n, u' ');
+}
 
 TEST(MergeSpacePairs, MergesPairsInOnePassWithoutOverlap) {
-    const struct {
-        int run, left;
-    } runs[] = {{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {204, 102}};
+    const struct { int run, left; } runs[] = {{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {204, 102}};
     for (const auto& r : runs)
         EXPECT_EQ(walk::MergeSpacePairs("a" + Spaces(r.run) + "b"), "a" + Spaces(r.left) + "b")
             << r.run << " spaces";
@@ -112,6 +115,31 @@ TEST(Walk, StopsAtTheFirstBadEntryAndAfterTooManyEmptyEntries) {
         EXPECT_EQ(out.rejected, c.rejected);
         EXPECT_EQ(points, c.points) << c.text.left(20).toStdString();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The walk adds its points inside one update and then asks the chart for one repaint.
+TEST(DiagramBuild, FillsTheSeriesAndAsksForOneRepaint) {
+    chart::TChart chart;
+    auto* series = new chart::TPointSeries(&chart);  // owned by the chart
+    chart.AddSeries(series);
+    int repaints = 0;
+    chart.OnInvalidate = [&repaints] { ++repaints; };
+    const diagram::Result r = diagram::Build(QStringLiteral("1 2  3 "), *series);
+    EXPECT_EQ(series->Count(), 3);
+    EXPECT_EQ(series->XValues().Last(), 2);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(r.text, QStringLiteral("1 2 3"));
+    // A list without a valid number adds nothing and asks for nothing.
+    repaints = 0;
+    series->Clear();
+    repaints = 0;
+    diagram::Build(QStringLiteral("abc"), *series);
+    EXPECT_EQ(series->Count(), 0);
+    EXPECT_EQ(repaints, 0);
 }
 
 }  // namespace

@@ -220,16 +220,23 @@ void TChartMouse::DragTo(int x, int y) {
 }
 
 void TChartMouse::HoverAt(int x, int y, const TTextMeasurer& measurer) {
-    const bool hoverOn = chart_.Hover().Visible;
-    if (!hoverOn) return;
+    if (!chart_.Hover().Visible) return;
     const std::vector<TChartSeries*>& list = chart_.SeriesList();
 
-    // 1. Series, from the last to the first; only those that have their selection record.
+    // 1. Series, from the last to the first: those that have their selection record get
+    // the index under the pointer. A series without one gets it now and takes part from
+    // the next move on (so the very first move highlights no series). Making the record
+    // here rather than after the labels changes nothing: it is read only by later moves,
+    // and one pass touches each of the many zero lines once.
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         TChartSeries& s = **it;
+        if (!s.Active()) continue;
         TSeriesSelection* selection = s.Selection();
-        if (!selection || !selection->Hover.Visible || !s.Active()) continue;
-        SetSeriesHover(chart_, *selection, SeriesIndexAt(s, x, y));
+        if (!selection) {
+            s.EnsureSelection();
+            continue;
+        }
+        if (selection->Hover.Visible) SetSeriesHover(chart_, *selection, SeriesIndexAt(s, x, y));
     }
 
     // 2. Labels of the shown axes.
@@ -240,11 +247,6 @@ void TChartMouse::HoverAt(int x, int y, const TTextMeasurer& measurer) {
         if (!selection.HoverVisible) continue;
         SetLabelHover(chart_, selection, LabelAt(axis, measurer, x, y));
     }
-
-    // 3. Series that have no selection record get one now, so they take part from the
-    // next move on.
-    for (auto it = list.rbegin(); it != list.rend(); ++it)
-        if ((*it)->Active()) (*it)->EnsureSelection();
 }
 
 void TChartMouse::MouseLeave() {

@@ -46,8 +46,8 @@ bool AxisBandContains(const TChartAxis& axis, int x, int y);
 // title box, plot rectangle (only while some series is active); edges count.
 TChartPart ChartPartAt(const TChart& chart, int x, int y);
 
-// True when a series whose line is clickable: the line series (the zero lines), not the
-// point series.
+// True when the line of `series` can be hovered: so for the line series (the zero lines),
+// not for the point series.
 bool ClickableLine(const TChartSeries& series);
 
 // The value index under (x, y) in the range `series` drew last (FirstValueIndex ..
@@ -98,7 +98,9 @@ public:
     // horizontal step ran. Public for tests; MouseMove calls it while dragging.
     void DragTo(int x, int y);
 
-    // One hover update at (x, y) (MouseMove calls it when no drag runs).
+    // One hover update at (x, y) (MouseMove calls it when no drag runs): the series that
+    // have their selection record, then the labels of the shown axes; series without a
+    // record get one, so they take part from the next move on.
     void HoverAt(int x, int y, const TTextMeasurer& measurer);
 
 private:

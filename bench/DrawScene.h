@@ -23,52 +23,60 @@ inline const QString& Title() {
     return title;
 }
 
-struct Scene {
-    explicit Scene(int lines) {
-        chart.SetLoading(true);
-        chart.SetTitleText({Title()});
-        chart.BottomAxis().SetAutomatic(false);
-        chart.BottomAxis().SetAutomaticMaximum(false);
-        chart.BottomAxis().SetAutomaticMinimum(false);
-        chart.RightAxis().SetAutomatic(false);
-        chart.RightAxis().SetAutomaticMinimum(false);
-        chart.Pages().SetMaxPointsPerPage(300);
-        chart.Pages().SetScaleLastPage(false);
-        chart.SetLoading(false);
-        walk = new chart::TPointSeries(&chart);  // owned by the chart
-        chart.AddSeries(walk);
-        walk->BeginUpdate();
-        int balance = 0;
-        unsigned state = 12345;
-        for (int i = 0; i < kPoints; ++i) {
-            state = state * 1103515245u + 12345u;
-            const bool even = ((state >> 16) & 1) != 0;
-            balance += even ? 1 : -1;
-            walk->AddXY(i, balance, QString(), even ? 0x008000 : 0xFF0000);
-        }
-        walk->EndUpdate();
-        chart.BottomAxis().SetMinMax(400, 700);
-        if (lines == 1) {
-            AddLine(700);
-        } else {
-            // The pairs that Enter leaves: 0 .. 100, then 0 .. x + 200 with x growing.
-            for (int k = 0; k < lines / 2; ++k) {
-                AddLine(100);
-                AddLine(k * (kPoints - 1) / (lines / 2) + 200);
-            }
-        }
+// Sets `chart` up as the program does and fills it with the standard scene: the walk,
+// the window 400 .. 700 and `lines` zero lines (1, or pairs as Enter leaves them). Returns
+// the walk series; the maxima of the zero lines go to `lineMaxima` when given.
+inline chart::TPointSeries* FillScene(chart::TChart& chart, int lines,
+                                      std::vector<double>* lineMaxima = nullptr) {
+    chart.SetLoading(true);
+    chart.SetTitleText({Title()});
+    chart.BottomAxis().SetAutomatic(false);
+    chart.BottomAxis().SetAutomaticMaximum(false);
+    chart.BottomAxis().SetAutomaticMinimum(false);
+    chart.RightAxis().SetAutomatic(false);
+    chart.RightAxis().SetAutomaticMinimum(false);
+    chart.Pages().SetMaxPointsPerPage(300);
+    chart.Pages().SetScaleLastPage(false);
+    chart.SetLoading(false);
+    auto* walk = new chart::TPointSeries(&chart);  // owned by the chart
+    chart.AddSeries(walk);
+    walk->BeginUpdate();
+    int balance = 0;
+    unsigned state = 12345;
+    for (int i = 0; i < kPoints; ++i) {
+        state = state * 1103515245u + 12345u;
+        const bool even = ((state >> 16) & 1) != 0;
+        balance += even ? 1 : -1;
+        walk->AddXY(i, balance, QString(), even ? 0x008000 : 0xFF0000);
     }
-    void AddLine(double maximum) {
+    walk->EndUpdate();
+    chart.BottomAxis().SetMinMax(400, 700);
+    auto addLine = [&](double maximum) {
         auto* line = new chart::TLineSeries(&chart);  // owned by the chart
         line->AddXY(0, 0);
         line->AddXY(maximum, 0);
         chart.AddSeries(line);
-        lineMaxima.push_back(maximum);
+        if (lineMaxima) lineMaxima->push_back(maximum);
+    };
+    if (lines == 1) {
+        addLine(700);
+    } else {
+        // The pairs that Enter leaves: 0 .. 100, then 0 .. x + 200 with x growing.
+        for (int k = 0; k < lines / 2; ++k) {
+            addLine(100);
+            addLine(k * (kPoints - 1) / (lines / 2) + 200);
+        }
     }
+    return walk;
+}
+
+// The standard scene on a chart of its own.
+struct Scene {
+    explicit Scene(int lines) : walk(FillScene(chart, lines, &lineMaxima)) {}
 
     chart::TChart chart;
-    chart::TPointSeries* walk;
     std::vector<double> lineMaxima;
+    chart::TPointSeries* walk;
 };
 
 // What a peer needs to draw the scene as our chart shows it (read after one full draw).

@@ -56,7 +56,8 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent) {
     // The settings store walks this window's components in creation order.
     formstate::RegisterQtForm(this, [this] {
         std::vector<formstate::NamedObject> list;
-        for (const Component& c : components_) list.push_back({c.name, c.object});
+        for (const Component& c : components_)
+            list.push_back({c.name, c.object});
         return list;
     });
     ApplyChartDesign();
@@ -90,11 +91,12 @@ void TmainForm::CreateComponents() {
     Log = Add(new QTextEdit(LogGroupBox), "Log");
     Log->setGeometry(5, 18, 371, 101);
     Log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Debug_CheckBox = Add(new QCheckBox(QStringLiteral("Выводить в лог отладочную информацию"),
-                                       LogGroupBox),
-                         "Debug_CheckBox");
+    Debug_CheckBox =
+        Add(new QCheckBox(QStringLiteral("Выводить в лог отладочную информацию"), LogGroupBox),
+            "Debug_CheckBox");
     Debug_CheckBox->setGeometry(8, 147, 233, 17);
-    ClearLogBitBtn = Add(new QPushButton(QStringLiteral("Очистить"), LogGroupBox), "ClearLogBitBtn");
+    ClearLogBitBtn =
+        Add(new QPushButton(QStringLiteral("Очистить"), LogGroupBox), "ClearLogBitBtn");
     ClearLogBitBtn->setGeometry(153, 124, 100, 25);
     SaveLogBitBtn = Add(new QPushButton(QStringLiteral("Сохранить"), LogGroupBox), "SaveLogBitBtn");
     SaveLogBitBtn->setGeometry(276, 124, 100, 25);
@@ -159,7 +161,9 @@ void TmainForm::resizeEvent(QResizeEvent* event) {
     LayoutControls();
 }
 
-chart::TChartAxis& TmainForm::BottomAxis() { return Chart1->Chart().BottomAxis(); }
+chart::TChartAxis& TmainForm::BottomAxis() {
+    return Chart1->Chart().BottomAxis();
+}
 
 void TmainForm::FormCreate() {
     mainForm->setWindowTitle(kCaption);
@@ -174,7 +178,9 @@ void TmainForm::FormCreate() {
     ScrollMemoToEnd(Numbers_Memo);
 }
 
-void TmainForm::FormClose() { formstate::SaveFormSettings(formstate::SettingsFilePath()); }
+void TmainForm::FormClose() {
+    formstate::SaveFormSettings(formstate::SettingsFilePath());
+}
 
 void TmainForm::closeEvent(QCloseEvent* event) {
     try {
@@ -234,9 +240,13 @@ void TmainForm::ScrollMemoToEnd(platform::TMemo* memo) {
     bar->setValue(bar->maximum());
 }
 
-void TmainForm::Show_BtnClick() { DrawDiagram(false); }
+void TmainForm::Show_BtnClick() {
+    DrawDiagram(false);
+}
 
-void TmainForm::DotsPerPage_SEChange() { DrawDiagram(false); }
+void TmainForm::DotsPerPage_SEChange() {
+    DrawDiagram(false);
+}
 
 void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
@@ -249,9 +259,9 @@ void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
     }
     BottomAxis().SetMinMax(x - 100, x + 200);
     AddZeroLine();
-    Numbers_Memo->SetText(Numbers_Memo->Text() + u' ');
+    Numbers_Memo->AppendText(QStringLiteral(" "));
     ScrollMemoToEnd(Numbers_Memo);
-    Numbers_Memo->SetSelStart(static_cast<int>(Numbers_Memo->Text().size()));
+    Numbers_Memo->SetSelStart(Numbers_Memo->TextLength());
     Numbers_Memo->setFocus();
     key = 0;
 }

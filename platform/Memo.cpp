@@ -15,11 +15,24 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    QTextDocument* doc = document();
+    connect(doc, &QTextDocument::contentsChange, this, [this] { textValid_ = false; });
+    connect(doc, &QTextDocument::contentsChanged, this, [this] { textValid_ = false; });
 }
 
 QString TMemo::Text() const {
-    ++extractions_;
-    return toPlainText();
+    if (!textValid_) {
+        ++extractions_;
+        text_ = toPlainText();
+        textValid_ = true;
+    }
+    return text_;
+}
+
+int TMemo::TextLength() const {
+    // Every paragraph ends in one separator, the last one included; the plain text has one
+    // "\n" between paragraphs and none after the last.
+    return document()->characterCount() - 1;
 }
 
 namespace {
@@ -41,7 +54,6 @@ void TMemo::SetText(const QString& rawText) {
     const QString text = WithPlainLineBreaks(rawText);
     const QString old = Text();
     if (old == text) return;
-    ++edits_;
     // Keep the common beginning and end; replace only the middle. Document positions and
     // the characters of the plain text correspond one to one.
     const qsizetype oldLen = old.size();
@@ -55,11 +67,25 @@ void TMemo::SetText(const QString& rawText) {
     while (suffix < maxSuffix && old[oldLen - 1 - suffix] == text[newLen - 1 - suffix])
         ++suffix;
 
+    Edit(prefix, oldLen - suffix, text.mid(prefix, newLen - prefix - suffix));
+}
+
+void TMemo::AppendText(const QString& tail) {
+    const QString text = WithPlainLineBreaks(tail);
+    if (text.isEmpty()) return;
+    const qsizetype end = TextLength();
+    Edit(end, end, text);
+}
+
+// Replaces the characters from `from` to `to` by `replacement` in one edit; the undo
+// history starts afresh.
+void TMemo::Edit(qsizetype from, qsizetype to, const QString& replacement) {
+    ++edits_;
     QTextCursor cursor(document());
     cursor.beginEditBlock();
-    cursor.setPosition(static_cast<int>(prefix));
-    cursor.setPosition(static_cast<int>(oldLen - suffix), QTextCursor::KeepAnchor);
-    cursor.insertText(text.mid(prefix, newLen - prefix - suffix));
+    cursor.setPosition(static_cast<int>(from));
+    cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
+    cursor.insertText(replacement);
     cursor.endEditBlock();
     document()->clearUndoRedoStacks();
 }
@@ -70,6 +96,7 @@ int TMemo::SelStart() const {
 
 void TMemo::SetSelStart(int position) {
     QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() && cursor.position() == position) return;
     cursor.setPosition(position);
     setTextCursor(cursor);
 }

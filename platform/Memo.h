@@ -14,14 +14,21 @@ class TMemo : public QPlainTextEdit {
 public:
     explicit TMemo(QWidget* parent = nullptr);
 
-    // The whole text, line breaks as "\n".
+    // The whole text, line breaks as "\n". Copied out of the document only after a change:
+    // with the whole list in one paragraph, a copy costs as much as the list is long.
     QString Text() const;
+    // The length of Text() in UTF-16 units, without copying it.
+    int TextLength() const;
     // Replaces the text when it differs from what the box shows; the undo history starts
     // afresh, as after any text the program sets. Line breaks of every kind ("\r\n", "\r",
     // "\n") are kept as one "\n" each.
     void SetText(const QString& text);
+    // SetText(Text() + tail), without copying the text out of the document or comparing it.
+    void AppendText(const QString& tail);
 
-    // Caret position in UTF-16 units, and the selection's length.
+    // Caret position in UTF-16 units, and the selection's length. Setting the position the
+    // caret already has, with nothing selected, leaves the caret alone (placing it would
+    // measure its line again).
     int SelStart() const;
     void SetSelStart(int position);
     int SelLength() const;
@@ -42,6 +49,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void Edit(qsizetype from, qsizetype to, const QString& replacement);
+
+    mutable QString text_;  // the last text copied out, valid until the document changes
+    mutable bool textValid_ = false;
     mutable long extractions_ = 0;
     long edits_ = 0;
 };

@@ -119,3 +119,66 @@ TEST(Memo, SettingTheSameTextChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The text kept from the last copy must follow every way the document can change.
+TEST(Memo, TextFollowsTypingUndoAndDirectChanges) {
+    TMemo memo;
+    memo.SetText(QStringLiteral("5 12"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("5 12"));
+    const long copies = memo.TextExtractions();
+    EXPECT_EQ(memo.Text(), QStringLiteral("5 12"));
+    EXPECT_EQ(memo.TextExtractions(), copies) << "no change, no new copy";
+    memo.SetSelStart(4);
+    QTest::keyClicks(&memo, QStringLiteral(" 7"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("5 12 7"));
+    QTest::keyClick(&memo, Qt::Key_Backspace);
+    EXPECT_EQ(memo.Text(), QStringLiteral("5 12 "));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("5 12 7"));
+    memo.setPlainText(QStringLiteral("1\n2"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("1\n2"));
+    memo.document()->setPlainText(QStringLiteral("3"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("3"));
+    memo.clear();
+    EXPECT_EQ(memo.Text(), QString());
+}
+
+// AppendText is SetText(Text() + tail): the same text, one edit, the caret at the end
+// carried along, an empty undo history; TextLength is the length of Text().
+TEST(Memo, AppendTextActsAsSettingTheTextWithTheTail) {
+    const QString starts[] = {QString(), QStringLiteral("5 12 7"), QStringLiteral("1\n2 3"),
+                              QStringLiteral("4\r\n5 ")};
+    for (const QString& start : starts) {
+        TMemo appended, set;
+        appended.SetText(start);
+        set.SetText(start);
+        appended.SetSelStart(appended.TextLength());
+        set.SetSelStart(set.TextLength());
+        const long edits = appended.TextEdits();
+        appended.AppendText(QStringLiteral(" "));
+        set.SetText(set.Text() + u' ');
+        EXPECT_EQ(appended.Text(), set.Text()) << start.toStdString();
+        EXPECT_EQ(appended.TextLength(), appended.Text().size()) << start.toStdString();
+        EXPECT_EQ(appended.TextEdits(), edits + 1);
+        EXPECT_EQ(appended.SelStart(), set.SelStart()) << start.toStdString();
+        EXPECT_EQ(appended.SelStart(), appended.TextLength()) << start.toStdString();
+        EXPECT_FALSE(appended.document()->isUndoAvailable());
+    }
+}
+
+TEST(Memo, SettingTheCaretWhereItIsKeepsTheSelectionRule) {
+    TMemo memo;
+    memo.SetText(QStringLiteral("5 12 7"));
+    memo.selectAll();
+    memo.SetSelStart(6);  // at the selection's end, but a selection: it goes
+    EXPECT_EQ(memo.SelStart(), 6);
+    EXPECT_EQ(memo.SelLength(), 0);
+    memo.SetSelStart(6);
+    EXPECT_EQ(memo.SelStart(), 6);
+    memo.SetSelStart(2);
+    EXPECT_EQ(memo.SelStart(), 2);
+}
+
+}  // namespace

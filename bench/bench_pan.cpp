@@ -27,8 +27,8 @@ struct Widget {
         // An empty pixel of the plot: between two points near the top, off the zero line.
         const chart::TChartSeries* walk = w.Chart().Series(0);
         const int i = walk->FirstValueIndex() + 50;
-        empty = QPoint((walk->CalcXPos(i) + walk->CalcXPos(i + 1)) / 2,
-                       w.Chart().ChartRect().Top + 3);
+        empty =
+            QPoint((walk->CalcXPos(i) + walk->CalcXPos(i + 1)) / 2, w.Chart().ChartRect().Top + 3);
     }
     void Send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QMouseEvent e(type, QPointF(at), w.mapToGlobal(QPointF(at)), button, buttons,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -178,6 +179,10 @@ public:
     int LabelHoverIndex() const { return FLabelSelection ? FLabelSelection->HoverIndex : -1; }
 
 private:
+    // Label texts by value (the bits of the double), see LabelValue.
+    static constexpr int kMaxKeptLabelTexts = 512;
+    mutable QHash<quint64, QString> labelTexts_;
+    mutable QString labelDecimal_, labelThousands_;  // the separators they were made with
     std::unique_ptr<TAxisLabelSelection> FLabelSelection;
     // Labels fit when some active X series on this axis has at most this many points.
     bool HasXSeriesWithAtMost(int points) const;

@@ -10,6 +10,9 @@
 #include "chart/Rounding.h"
 #include "chart/Series.h"
 #include "chart/TextMeasurer.h"
+#include "platform/Locale.h"
+
+#include <cstring>
 
 namespace chart {
 
@@ -97,7 +100,20 @@ double TChartAxis::CalcLabelsIncrement(int maxLabels) const {
 }
 
 QString TChartAxis::LabelValue(double value) const {
-    return FormatAxisValue(value);
+    // The same values come back on every paint: their texts are kept (a few hundred at
+    // most before the list starts afresh).
+    const platform::FormatSettings& f = platform::Formats();
+    if (f.decimalSeparator != labelDecimal_ || f.thousandSeparator != labelThousands_) {
+        labelTexts_.clear();
+        labelDecimal_ = f.decimalSeparator;
+        labelThousands_ = f.thousandSeparator;
+    }
+    quint64 key;
+    std::memcpy(&key, &value, sizeof key);
+    const auto it = labelTexts_.constFind(key);
+    if (it != labelTexts_.constEnd()) return *it;
+    if (labelTexts_.size() >= kMaxKeptLabelTexts) labelTexts_.clear();
+    return *labelTexts_.insert(key, FormatAxisValue(value));
 }
 
 int TChartAxis::LabelWidth(const TTextMeasurer& measurer, double value) const {

@@ -174,10 +174,13 @@ void TChartPainter::PaintTitle(QPainter& p, const TChart& chart) {
 void TChartPainter::PaintBackWall(QPainter& p, const TChart& chart) {
     if (!style_.BackWall.Visible) return;
     const TChartRect& r = chart.ChartRect();
-    p.setBrush(Qt::NoBrush);
-    p.setPen(Pen(style_.BackWall));
     // Corners (left, top) and (right + 1, bottom + 1).
-    p.drawRect(QRectF(r.Left, r.Top, r.Width() + 1, r.Height() + 1));
+    const QRectF wall(r.Left, r.Top, r.Width() + 1, r.Height() + 1);
+    const QPen pen = Pen(style_.BackWall);
+    if (options_.Optimised && stamps_.DrawRectOutline(p, wall, pen)) return;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen);
+    p.drawRect(wall);
 }
 
 void TChartPainter::PaintAxis(QPainter& p, const TChart& chart, const TChartAxis& axis) {
@@ -349,7 +352,10 @@ void TChartPainter::PaintAllSeries(QPainter& p, TChart& chart, const QImage& ima
         stack_.SkipSettledLines(draws_, target);
     }
     // 3. The drawing, with one clip for all series (they all have the same one).
-    if (clipping) p.setClipRect(clipRect);
+    if (clipping) {
+        p.setClipRect(clipRect);
+        stamps_.SetClip(&clipRect);
+    }
     size_t nextPoints = 0;
     for (const TLineDraw& d : draws_) {
         if (d.Other) {
@@ -362,7 +368,10 @@ void TChartPainter::PaintAllSeries(QPainter& p, TChart& chart, const QImage& ima
             ++linesDrawn_;
         }
     }
-    if (clipping) p.setClipping(false);
+    if (clipping) {
+        p.setClipping(false);
+        stamps_.SetClip(nullptr);
+    }
 }
 
 void TChartPainter::PaintPointers(QPainter& p, const TChartSeries& s, int first, int last) {

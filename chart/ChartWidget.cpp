@@ -67,6 +67,9 @@ void TChartWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect r = event->rect();
     const qreal dpr = buffer_.devicePixelRatio();
+    // The image covers the widget (the paint is opaque): its pixels replace what was there,
+    // a plain copy instead of a blend.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(QRectF(r), buffer_,
                 QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
 }

@@ -69,6 +69,8 @@ void TLineStack::DrawRun(const std::vector<TLineDraw>& draws, const std::vector<
         BeginStrip(q, *image, strip, target);
         // Copied from stamps where the lines allow it, as the chart draws them.
         stamps_.SetTarget(*image, target.Hints);
+        stamps_.SetOrigin(-strip.topLeft());
+        stamps_.SetClip(&target.Clip);
         for (size_t i = from; i < run.size(); ++i) {
             const TLineDraw& d = draws[run[i]];
             if (stamps_.DrawLine(q, d.Line, d.Pen, target.Clip)) continue;

@@ -34,6 +34,13 @@ public:
     // `target` is the image painted on, read and written directly for texts; it must
     // outlive the draw.
     void SetTarget(QImage& target, QPainter::RenderHints hints);
+    // Stamps are copied into the target's pixels directly, so the cache must know what the
+    // painter would do with a position: logical coordinates are offset by `origin` (the
+    // painter's translation, whole logical pixels) and scaled by the pixel ratio, and only
+    // pixels inside the clip (logical, before the offset; none: the whole image) change.
+    // SetTarget resets both.
+    void SetOrigin(QPoint origin);
+    void SetClip(const QRect* clip);
     // False when the target cannot take stamps (another format, a fractional pixel ratio):
     // every Draw call below then returns false and draws nothing.
     bool Usable() const { return usable_; }
@@ -46,6 +53,8 @@ public:
     // image) matters: a longer line is shortened to the part that can reach it, well past
     // its edges, so that its ends stay outside.
     bool DrawLine(QPainter& p, const QLineF& line, const QPen& pen, const QRect& visible);
+    // drawRect(rect) with `pen` and no brush, for a rectangle on whole logical pixels.
+    bool DrawRectOutline(QPainter& p, const QRectF& rect, const QPen& pen);
     // drawText(baseline, text) with `font` (the drawing font) and `color`; `lineHeight` and
     // `width` are the text's size in that font. Glyphs may overlap one another, so a text
     // is not one blend: instead the region it touches is kept as it was before and after
@@ -55,11 +64,26 @@ public:
     bool DrawText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font,
                   const QColor& color, int width, int lineHeight);
 
-    int Count() const { return squares_.size() + lines_.size() + texts_.size(); }
+    int Count() const { return squares_.size() + lines_.size() + rects_.size() + texts_.size(); }
 
 private:
+    // A stamp's pixels and, per row, the columns [Lo, Hi) outside which it is transparent.
+    struct Stamp {
+        QImage Image;
+        std::vector<int> Lo, Hi;
+    };
+    static Stamp MakeStamp(QImage image);
+
     QImage NewStamp(int width, int height) const;
-    void Blit(QPainter& p, qreal x, qreal y, const QImage& stamp) const;
+    void Blit(QPainter& p, qreal x, qreal y, const Stamp& stamp);
+    QPoint DevicePoint(qreal x, qreal y) const;
+    // Blends `source` (device pixels) of `stamp` over the target at device point `at`.
+    void Compose(const Stamp& stamp, QRect source, QPoint at);
+    // Copies the part (sx, sy, sw, sh) of `stamp`, in logical pixels, to (x, y).
+    void BlitPart(QPainter& p, qreal x, qreal y, const Stamp& stamp, int sx, int sy, int sw,
+                  int sh);
+    // A line of `length` drawn from `pad` pixels into a stamp `pad` pixels wider each way.
+    const Stamp& LineStamp(const QPen& pen, bool horizontal, int length, int pad);
 
     bool usable_ = false;
     int dpr_ = 1;
@@ -79,8 +103,27 @@ private:
     // A number standing for `font` among those this cache has seen.
     int FontId(const QFont& font);
 
-    QHash<Key, QImage> squares_;
-    QHash<Key, QImage> lines_;
+    // The last few stamps looked up, found again without hashing their key (ticks and grid
+    // lines come in runs with one pen, squares in two colours). A stamp's address holds
+    // until its table changes, which empties these.
+    struct Recent {
+        QPen pen;
+        double a = 0, b = 0, c = 0;
+        const Stamp* stamp = nullptr;
+    };
+    static constexpr int kRecent = 4;
+    const Stamp* FindRecent(Recent (&recent)[kRecent], const QPen& pen, double a, double b,
+                            double c) const;
+    void KeepRecent(Recent (&recent)[kRecent], int& next, const QPen& pen, double a, double b,
+                    double c, const Stamp* stamp);
+    Recent recentLines_[kRecent];
+    Recent recentSquares_[kRecent];
+    int nextLine_ = 0;
+    int nextSquare_ = 0;
+
+    QHash<Key, Stamp> squares_;
+    QHash<Key, Stamp> lines_;
+    QHash<Key, Stamp> rects_;
     std::vector<QFont> fonts_;
     struct Memo {
         QImage before;
@@ -88,6 +131,8 @@ private:
     };
     QHash<Key, Memo> texts_;
     QImage* target_ = nullptr;
+    QPoint origin_;
+    QRect clip_;  // device pixels
 };
 
 size_t qHash(const TStampCache::Key& key, size_t seed = 0);

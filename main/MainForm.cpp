@@ -196,15 +196,19 @@ QString TmainForm::StripTrailingChar(const QString& s, QChar c) {
     return walk::StripTrailingChar(s, c);
 }
 
-void TmainForm::AddZeroLine() {
+void TmainForm::AddZeroLine() { AddZeroLine(true); }
+
+void TmainForm::AddZeroLine(bool letMessagesRun) {
     auto* line = new chart::TLineSeries(&Chart1->Chart());  // owned by the chart
     line->AddXY(0, 0, QString(), chart::clUseSeriesColor);
     line->AddXY(BottomAxis().Maximum(), 0, QString(), chart::clUseSeriesColor);
     Chart1->Chart().AddSeries(line);
-    QCoreApplication::processEvents();
+    if (letMessagesRun) QCoreApplication::processEvents();
 }
 
-void TmainForm::DrawDiagram(bool silent) {
+void TmainForm::DrawDiagram(bool silent) { BuildDiagram(silent, true); }
+
+void TmainForm::BuildDiagram(bool silent, bool letMessagesRun) {
     Series1->Clear();
 
     chart::TChartAxis& axis = BottomAxis();
@@ -230,9 +234,9 @@ void TmainForm::DrawDiagram(bool silent) {
     else if (r.outcome.stop == walk::Stop::OutOfRange)
         platform::ShowMessage(kOutOfRange);
 
-    AddZeroLine();
+    AddZeroLine(letMessagesRun);
     Numbers_Memo->SetText(r.text);
-    QCoreApplication::processEvents();
+    if (letMessagesRun) QCoreApplication::processEvents();
 }
 
 void TmainForm::ScrollMemoToEnd(platform::TMemo* memo) {
@@ -250,7 +254,9 @@ void TmainForm::DotsPerPage_SEChange() {
 
 void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-    DrawDiagram(false);
+    // The redraw's picture (the view from 0) would be replaced at once by the one below:
+    // the chart is painted once, when the new zero line lets pending messages run.
+    BuildDiagram(false, false);
     double x = 1;
     try {
         x = Series1->XValues().Last();

@@ -45,8 +45,10 @@ public:
     void FormClose();
 
     // Rebuilds the walk from the number list; `silent` withholds only the empty-list message.
+    // Lets pending messages run, so the chart shows the new walk when it returns.
     void DrawDiagram(bool silent);
-    // Adds one more zero line from X = 0 to the bottom axis' maximum.
+    // Adds one more zero line from X = 0 to the bottom axis' maximum, then lets pending
+    // messages run.
     void AddZeroLine();
     // Scrolls the box so that its last line is in view, without moving the caret.
     void ScrollMemoToEnd(platform::TMemo* memo);
@@ -85,6 +87,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // DrawDiagram; with `letMessagesRun` false the repaint waits for the caller's next
+    // message processing (the Enter cycle, which moves the view at once and paints then).
+    void BuildDiagram(bool silent, bool letMessagesRun);
+    void AddZeroLine(bool letMessagesRun);
     void CreateComponents();
     void ApplyChartDesign();
     void LayoutControls();

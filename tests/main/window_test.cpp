@@ -91,6 +91,31 @@ TEST_F(WindowTest, EnterAfterABadLastEntryRemovesItAndCentresOnTheLastGoodPoint)
     EXPECT_EQ(Points().size(), 3u);
 }
 
+// The redraw inside the Enter cycle does not paint the view from 0 that the cycle replaces
+// at once: one full draw per Enter, of the final view. The button's redraw paints before
+// it returns.
+TEST_F(WindowTest, EnterPaintsTheChartOnceWithTheMovedViewAndTheButtonPaintsAtOnce) {
+    form->Numbers_Memo->setFocus();
+    Type(form->Numbers_Memo, "5 12 7");
+    QApplication::processEvents();
+    const long before = form->Chart1->FullDraws();
+    Enter();
+    QApplication::processEvents();
+    EXPECT_EQ(form->Chart1->FullDraws(), before + 1);
+    EXPECT_FALSE(form->Chart1->Dirty());
+    EXPECT_DOUBLE_EQ(Bottom().Minimum(), -98);
+    // The painted image is that of the final state: a fresh draw of it gives the same.
+    const QImage shown = form->Chart1->Buffer();
+    Chart().Invalidate();
+    QApplication::processEvents();
+    EXPECT_TRUE(form->Chart1->Buffer() == shown);
+
+    const long beforeButton = form->Chart1->FullDraws();
+    form->DrawDiagram(false);
+    EXPECT_GT(form->Chart1->FullDraws(), beforeButton);
+    EXPECT_FALSE(form->Chart1->Dirty());
+}
+
 TEST_F(WindowTest, EnterNeverBreaksALineAndOtherKeysReachTheBox) {
     for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::NoModifier),
                                        Qt::KeyboardModifiers(Qt::ShiftModifier),

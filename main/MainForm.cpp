@@ -63,6 +63,9 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent) {
     ApplyChartDesign();
     resize(kDesignWidth, kDesignHeight);
     LayoutControls();
+    // The number box takes its width now, while it is empty: the list restored into it is
+    // laid out once, not once more when the window is shown.
+    Numbers_Memo->SettleSize();
 }
 
 TmainForm::~TmainForm() {

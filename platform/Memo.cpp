@@ -1,6 +1,10 @@
 #include "platform/Memo.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QKeyEvent>
+#include <QPlainTextDocumentLayout>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -9,13 +13,59 @@
 
 namespace platform {
 
+namespace {
+
+// The box's document layout. For an edit within one paragraph Qt's layout first asks for
+// the paragraph's old bounding rectangle, but the edit has already emptied the
+// paragraph's lines, so that question lays the whole new paragraph out, and then it is
+// laid out again. Here the question gets the rectangle the paragraph had before the edit
+// (kept whenever one is computed), and the paragraph is laid out once.
+class MemoLayout : public QPlainTextDocumentLayout {
+public:
+    explicit MemoLayout(QTextDocument* document) : QPlainTextDocumentLayout(document) {}
+
+    QRectF blockBoundingRect(const QTextBlock& block) const override {
+        if (inChange_ && block.isValid() && block.layout() && block.layout()->lineCount() == 0) {
+            const auto it = rects_.constFind(block.blockNumber());
+            if (it != rects_.constEnd()) return *it;
+        }
+        const QRectF r = QPlainTextDocumentLayout::blockBoundingRect(block);
+        if (block.isValid()) {
+            if (rects_.size() > kMaxKept) rects_.clear();
+            rects_.insert(block.blockNumber(), r);
+        }
+        return r;
+    }
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override {
+        // Block numbers may shift: rectangles from before are only trusted for the block of
+        // a change that keeps the number of blocks.
+        if (document()->blockCount() != blocks_) rects_.clear();
+        blocks_ = document()->blockCount();
+        inChange_ = true;
+        QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+        inChange_ = false;
+    }
+
+private:
+    static constexpr int kMaxKept = 1024;
+    mutable QHash<int, QRectF> rects_;
+    int blocks_ = 0;
+    bool inChange_ = false;
+};
+
+}  // namespace
+
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
+    auto* doc = new QTextDocument(this);  // owned by the box
+    doc->setDocumentLayout(new MemoLayout(doc));  // owned by the document
+    setDocument(doc);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
-    QTextDocument* doc = document();
     connect(doc, &QTextDocument::contentsChange, this, [this] { textValid_ = false; });
     connect(doc, &QTextDocument::contentsChanged, this, [this] { textValid_ = false; });
 }
@@ -104,6 +154,30 @@ void TMemo::SetSelStart(int position) {
 int TMemo::SelLength() const {
     const QTextCursor cursor = textCursor();
     return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TMemo::SettleSize() {
+    // What showing does first: polishing (style and font), then the resize events that a
+    // hidden widget and its viewport keep pending.
+    ensurePolished();
+    viewport()->ensurePolished();
+    for (QWidget* w : {static_cast<QWidget*>(this), viewport()}) {
+        if (!w->testAttribute(Qt::WA_PendingResizeEvent)) continue;
+        QResizeEvent e(w->size(), QSize());
+        QCoreApplication::sendEvent(w, &e);
+        w->setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
+}
+
+void TMemo::resizeEvent(QResizeEvent* event) {
+    if (viewport()->width() == laidOutWidth_) {
+        // The same text width: let the box see a resize that keeps its width.
+        QResizeEvent keep(event->size(), QSize(event->size().width(), event->oldSize().height()));
+        QPlainTextEdit::resizeEvent(&keep);
+        return;
+    }
+    QPlainTextEdit::resizeEvent(event);
+    laidOutWidth_ = viewport()->width();
 }
 
 int TMemo::LineCount() const {

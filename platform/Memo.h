@@ -45,12 +45,23 @@ public:
     // any further handling of the key.
     std::function<void(int& key, Qt::KeyboardModifiers shift)> OnKeyDown;
 
+    // Lays the (usually still empty) box out for its current size now, as showing it would:
+    // a text set afterwards is laid out once, at the width it is shown with, and showing
+    // does not lay it out again.
+    void SettleSize();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Qt lays the whole document out again on every resize that it takes for a change of
+    // width, the first one after showing included; with the whole list in one paragraph
+    // that is as slow as setting the text. A resize that leaves the text width as it is
+    // keeps the layout.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Edit(qsizetype from, qsizetype to, const QString& replacement);
 
+    int laidOutWidth_ = -1;  // the viewport width of the last resize that laid the text out
     mutable QString text_;  // the last text copied out, valid until the document changes
     mutable bool textValid_ = false;
     mutable long extractions_ = 0;

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <memory>
 
 #include "bench/DrawScene.h"
 #include "chart/ChartWidget.h"
@@ -43,9 +44,12 @@ struct Widget {
     bool ok = false;
 };
 
+// Made on first use and destroyed in main, before the application object.
+std::unique_ptr<Widget> theWidget;
+
 Widget& TheWidget() {
-    static Widget w;
-    return w;
+    if (!theWidget) theWidget = std::make_unique<Widget>();
+    return *theWidget;
 }
 
 void BM_PanStepToPaint(benchmark::State& state) {
@@ -105,5 +109,6 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    theWidget.reset();
     return 0;
 }

@@ -20,8 +20,8 @@
 
 #include "bench/WindowBench.h"
 #include "main/MainForm.h"
-#include "platform/Application.h"
 #include "platform/AppInfo.h"
+#include "platform/Application.h"
 #include "platform/Memo.h"
 #include "platform/Ui.h"
 
@@ -54,7 +54,8 @@ int Child(int argc, char** argv, const char* dir) {
 double RunChild(const std::string& dir) {
     std::vector<std::string> args = {self, "--child", dir};
     std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
+    for (std::string& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
     if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;

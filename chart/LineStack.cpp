@@ -106,7 +106,39 @@ const std::vector<int>& TLineStack::RowsOf(const QPen& pen, qreal y, const QRect
     return shapes_.back().rows;
 }
 
+bool TLineStack::SameAsLastCall(const std::vector<TLineDraw>& draws,
+                                const TLineTarget& target) const {
+    if (lastMarked_ < 0 || draws.size() != lastDraws_.size() || target.Clip != lastTarget_.Clip ||
+        target.Size != lastTarget_.Size || target.Dpr != lastTarget_.Dpr ||
+        target.Format != lastTarget_.Format || target.Hints != lastTarget_.Hints)
+        return false;
+    for (size_t i = 0; i < draws.size(); ++i) {
+        const TLineDraw& a = draws[i];
+        const TLineDraw& b = lastDraws_[i];
+        if (a.Other != b.Other || a.Line != b.Line || a.Pen != b.Pen) return false;
+    }
+    return true;
+}
+
+void TLineStack::KeepCall(const std::vector<TLineDraw>& draws, const TLineTarget& target,
+                          int marked) {
+    lastDraws_ = draws;
+    lastTarget_ = target;
+    lastMarked_ = marked;
+}
+
 int TLineStack::SkipSettledLines(std::vector<TLineDraw>& draws, const TLineTarget& target) {
+    if (SameAsLastCall(draws, target)) {
+        for (size_t i = 0; i < draws.size(); ++i)
+            draws[i].Skip = lastDraws_[i].Skip;
+        return lastMarked_;
+    }
+    const int marked = MarkSettledLines(draws, target);
+    KeepCall(draws, target, marked);
+    return marked;
+}
+
+int TLineStack::MarkSettledLines(std::vector<TLineDraw>& draws, const TLineTarget& target) {
     const qreal dpr = target.Dpr;
     if (dpr < 1 || dpr != std::round(dpr) || target.Clip.isEmpty()) return 0;
     const int ratio = static_cast<int>(dpr);

@@ -55,6 +55,7 @@ public:
     int SkipSettledLines(std::vector<TLineDraw>& draws, const TLineTarget& target);
 
 private:
+    int MarkSettledLines(std::vector<TLineDraw>& draws, const TLineTarget& target);
     // The device rows of the strip that a horizontal line drawn with `pen` covers.
     const std::vector<int>& RowsOf(const QPen& pen, qreal y, const QRect& strip,
                                    const TLineTarget& target);
@@ -66,6 +67,15 @@ private:
         QPen pen;  // its colour does not count
         std::vector<int> rows;
     };
+    // The last call's items, target and outcome: a paint of the same lines again (nothing
+    // changed but, say, the hover of a label) takes the same lines out without drawing the
+    // strips again.
+    bool SameAsLastCall(const std::vector<TLineDraw>& draws, const TLineTarget& target) const;
+    void KeepCall(const std::vector<TLineDraw>& draws, const TLineTarget& target, int marked);
+    std::vector<TLineDraw> lastDraws_;
+    TLineTarget lastTarget_;
+    int lastMarked_ = -1;
+
     TStampCache stamps_;
     QImage black_;
     QImage white_;

@@ -58,7 +58,7 @@ private:
 }  // namespace
 
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
-    auto* doc = new QTextDocument(this);  // owned by the box
+    auto* doc = new QTextDocument(this);          // owned by the box
     doc->setDocumentLayout(new MemoLayout(doc));  // owned by the document
     setDocument(doc);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

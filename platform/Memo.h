@@ -62,7 +62,7 @@ private:
     void Edit(qsizetype from, qsizetype to, const QString& replacement);
 
     int laidOutWidth_ = -1;  // the viewport width of the last resize that laid the text out
-    mutable QString text_;  // the last text copied out, valid until the document changes
+    mutable QString text_;   // the last text copied out, valid until the document changes
     mutable bool textValid_ = false;
     mutable long extractions_ = 0;
     long edits_ = 0;

@@ -209,9 +209,9 @@ void TmainForm::AddZeroLine(bool letMessagesRun) {
     if (letMessagesRun) QCoreApplication::processEvents();
 }
 
-void TmainForm::DrawDiagram(bool silent) { BuildDiagram(silent, true); }
+void TmainForm::DrawDiagram(bool silent) { BuildDiagram(silent, true, nullptr); }
 
-void TmainForm::BuildDiagram(bool silent, bool letMessagesRun) {
+bool TmainForm::BuildDiagram(bool silent, bool letMessagesRun, QString* listToWrite) {
     Series1->Clear();
 
     chart::TChartAxis& axis = BottomAxis();
@@ -230,7 +230,7 @@ void TmainForm::BuildDiagram(bool silent, bool letMessagesRun) {
     if (!r.outcome.hadEntries) {
         platform::MessageBeep();
         if (!silent) platform::ShowMessage(kNoList);
-        return;
+        return false;
     }
     if (r.outcome.stop == walk::Stop::NotANumber)
         platform::ShowMessage(kBadNumber + r.outcome.rejected);
@@ -238,8 +238,12 @@ void TmainForm::BuildDiagram(bool silent, bool letMessagesRun) {
         platform::ShowMessage(kOutOfRange);
 
     AddZeroLine(letMessagesRun);
-    Numbers_Memo->SetText(r.text);
+    if (listToWrite)
+        *listToWrite = r.text;
+    else
+        Numbers_Memo->SetText(r.text);
     if (letMessagesRun) QCoreApplication::processEvents();
+    return true;
 }
 
 void TmainForm::ScrollMemoToEnd(platform::TMemo* memo) {
@@ -257,9 +261,12 @@ void TmainForm::DotsPerPage_SEChange() {
 
 void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-    // The redraw's picture (the view from 0) would be replaced at once by the one below:
-    // the chart is painted once, when the new zero line lets pending messages run.
-    BuildDiagram(false, false);
+    // The redraw's picture (the view from 0) and its list would be replaced at once by the
+    // ones below: nothing runs in between, so the chart is painted once, when the new zero
+    // line lets pending messages run, and the box gets the normalised list with the space
+    // for the next number in one edit (none when Enter comes again on that list).
+    QString list;
+    const bool rewritten = BuildDiagram(false, false, &list);
     double x = 1;
     try {
         x = Series1->XValues().Last();
@@ -267,8 +274,11 @@ void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
         x = 1;  // no points
     }
     BottomAxis().SetMinMax(x - 100, x + 200);
+    if (rewritten)
+        Numbers_Memo->SetText(list + u' ');
+    else
+        Numbers_Memo->AppendText(QStringLiteral(" "));
     AddZeroLine();
-    Numbers_Memo->AppendText(QStringLiteral(" "));
     ScrollMemoToEnd(Numbers_Memo);
     Numbers_Memo->SetSelStart(Numbers_Memo->TextLength());
     Numbers_Memo->setFocus();

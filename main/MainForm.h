@@ -88,8 +88,10 @@ protected:
 
 private:
     // DrawDiagram; with `letMessagesRun` false the repaint waits for the caller's next
-    // message processing (the Enter cycle, which moves the view at once and paints then).
-    void BuildDiagram(bool silent, bool letMessagesRun);
+    // message processing (the Enter cycle, which moves the view at once and paints then),
+    // and with `listToWrite` the normalised list goes there instead of into the box.
+    // False when the list had no entries (nothing to write back).
+    bool BuildDiagram(bool silent, bool letMessagesRun, QString* listToWrite);
     void AddZeroLine(bool letMessagesRun);
     void CreateComponents();
     void ApplyChartDesign();

@@ -50,7 +50,8 @@ void TChartWidget::Draw() {
     const QSize pixels(std::max(1, static_cast<int>(std::ceil(width() * dpr))),
                        std::max(1, static_cast<int>(std::ceil(height() * dpr))));
     if (buffer_.size() != pixels || buffer_.devicePixelRatio() != dpr) {
-        buffer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        // Opaque pixels in the window's usual format: showing the chart is a plain copy.
+        buffer_ = QImage(pixels, QImage::Format_RGB32);
         buffer_.setDevicePixelRatio(dpr);
     }
     drawnSize_ = size();

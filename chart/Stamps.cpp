@@ -76,8 +76,11 @@ void TStampCache::SetTarget(QImage& target, QPainter::RenderHints hints) {
     origin_ = QPoint();
     clip_ = target.rect();
     const qreal dpr = target.devicePixelRatio();
-    const bool usable =
-        target.format() == QImage::Format_ARGB32_Premultiplied && dpr >= 1 && Whole(dpr);
+    // Premultiplied ARGB, or RGB32, whose pixels are all opaque: source-over gives the
+    // same for both. Stamps themselves are premultiplied ARGB.
+    const bool usable = (target.format() == QImage::Format_ARGB32_Premultiplied ||
+                         target.format() == QImage::Format_RGB32) &&
+                        dpr >= 1 && Whole(dpr);
     const int whole = usable ? static_cast<int>(dpr) : 1;
     if (usable != usable_ || whole != dpr_ || target.format() != format_ || hints != hints_) {
         squares_.clear();
@@ -197,7 +200,7 @@ void TStampCache::Compose(const Stamp& stamp, QRect source, QPoint at) {
 }
 
 QImage TStampCache::NewStamp(int width, int height) const {
-    QImage stamp(width * dpr_, height * dpr_, format_);
+    QImage stamp(width * dpr_, height * dpr_, QImage::Format_ARGB32_Premultiplied);
     stamp.setDevicePixelRatio(dpr_);
     stamp.fill(Qt::transparent);
     return stamp;

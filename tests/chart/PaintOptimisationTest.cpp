@@ -139,3 +139,30 @@ TEST(PaintOptimisationPan, EveryDrawOfAPanGivesThePictureOfDrawingEverything) {
 }
 
 }  // namespace
+
+namespace {
+
+// The chart widget draws into an RGB32 image (the window's format, so that showing it is a
+// copy): every pixel is opaque, so it must come out as a premultiplied ARGB draw does.
+TEST(PaintOptimisationFormat, AnOpaqueRgb32DrawGivesThePixelsOfAnArgbDraw) {
+    DrawnChart c;
+    AddWalk(*c.walk, 1000);
+    c.chart.BottomAxis().SetMinMax(400, 700);
+    AddEnterZeroLines(c.chart, 50, 1000);
+    c.chart.LeftAxis().EnsureLabelSelection().HoverIndex = 2;
+    for (bool optimised : {true, false}) {
+        chart::TChartPainter argbPainter, rgbPainter;
+        argbPainter.Options().Optimised = optimised;
+        rgbPainter.Options().Optimised = optimised;
+        QImage argb(1021, 431, QImage::Format_ARGB32_Premultiplied);
+        argb.fill(Qt::white);
+        argbPainter.Draw(c.chart, argb, QSize(1021, 431));
+        QImage rgb(1021, 431, QImage::Format_RGB32);
+        rgb.fill(Qt::white);
+        rgbPainter.Draw(c.chart, rgb, QSize(1021, 431));
+        EXPECT_EQ(DifferingPixels(argb, rgb), 0)
+            << (optimised ? "optimised" : "drawing everything");
+    }
+}
+
+}  // namespace

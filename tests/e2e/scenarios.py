@@ -187,7 +187,8 @@ def page_size(ctx):
     prog = ctx.program()
     prog.start()
     click_into_numbers(ctx, prog)
-    numbers = [random.Random(7).randint(1, 36) for _ in range(30)]
+    rng = random.Random(7)
+    numbers = [rng.randint(1, 36) for _ in range(30)]
     enter_number(ctx, prog, " ".join(str(n) for n in numbers))
     lay = prog.layout
     ctx.input.click(*lay.button.centre)
@@ -331,7 +332,8 @@ def drag_and_button(ctx):
 def paste_2000(ctx):
     """2,000 numbers pasted from the clipboard, then Enter: the program redraws them and
     stays responsive; reports the time from Enter to the repainted chart."""
-    numbers = [random.Random(2000).randint(1, 36) for _ in range(2000)]
+    rng = random.Random(2000)
+    numbers = [rng.randint(1, 36) for _ in range(2000)]
     text = " ".join(str(n) for n in numbers)
     prog = ctx.program()
     prog.start()

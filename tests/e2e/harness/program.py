@@ -11,6 +11,8 @@ import subprocess
 import time
 from dataclasses import dataclass
 
+import numpy as np
+
 from .image import changed_pixels, write_png
 from .xsession import SCREEN_SIZE
 
@@ -187,10 +189,21 @@ class Program:
         write_png(path, self.session.screenshot((x, y, w, h)))
         return path
 
+    def _wait_painted(self, win, timeout=3.0):
+        """Waits until a new window shows more than one colour and has stopped changing."""
+        deadline = time.monotonic() + timeout
+        last = None
+        while time.monotonic() < deadline:
+            now = self.session.screenshot(clamp_rect(win.rect))
+            if last is not None and not changed_pixels(now, last) and \
+                    len(np.unique(now.reshape(-1, 3), axis=0)) > 1:
+                return
+            last = now
+            time.sleep(0.1)
+
     def _dismiss(self, win, timeout=10.0):
         """Screenshots a message box and closes it with Return once it has the focus."""
-        # Wait until the box has painted something before taking its picture.
-        time.sleep(0.2)
+        self._wait_painted(win)
         stack = self.session.top_windows()
         ids = [w.id for w in stack]
         over_main = (self.main is not None and win.transient_for == self.main.id

@@ -9,6 +9,7 @@ import time
 
 class XInput:
     def __init__(self, session, log):
+        self._session = session
         self._env = session.child_env()
         self._log = log
 
@@ -17,7 +18,11 @@ class XInput:
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
 
     def move(self, x, y):
-        self._run("mousemove", "--sync", str(x), str(y))
+        # `mousemove --sync` waits for the pointer to move, which never happens when it is
+        # already there; it then hangs for many seconds.
+        pointer = self._session.dpy.screen().root.query_pointer()
+        if (pointer.root_x, pointer.root_y) != (x, y):
+            self._run("mousemove", "--sync", str(x), str(y))
 
     def click(self, x, y, button=1):
         self._log(f"click {button} at ({x}, {y})")

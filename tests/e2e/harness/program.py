@@ -263,21 +263,50 @@ class Program:
         write_png(path, self.shot(rect))
         return path
 
+    def _cpu_ticks(self):
+        """CPU time the program has used so far, in clock ticks (0 once it has ended)."""
+        try:
+            with open(f"/proc/{self.proc.pid}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            return int(fields[11]) + int(fields[12])  # utime + stime
+        except (OSError, IndexError, ValueError):
+            return 0
+
     def wait_idle(self, quiet=0.4, timeout=20.0):
-        """Waits until the chart's pixels have stayed the same for `quiet` seconds (the rest
-        of the window holds a blinking caret, so it never rests)."""
+        """Waits until the chart's pixels have stayed the same and the program has used no
+        CPU time for `quiet` seconds. (The rest of the window holds a blinking caret, so its
+        pixels never rest; the caret's small work may now and then cost a clock tick, so a
+        program whose chart has rested for the whole time counts as idle at the deadline.)"""
         deadline = time.monotonic() + timeout
         last = self.chart_shot()
-        still_since = time.monotonic()
+        ticks = self._cpu_ticks()
+        still_since = pixels_still_since = time.monotonic()
         while time.monotonic() - still_since < quiet:
             if time.monotonic() > deadline:
-                raise ProgramError("the window never came to rest")
+                if time.monotonic() - pixels_still_since >= quiet:
+                    break
+                raise ProgramError("the chart never came to rest")
             time.sleep(0.05)
             now = self.chart_shot()
+            now_ticks = self._cpu_ticks()
             if changed_pixels(now, last):
                 last = now
+                still_since = pixels_still_since = time.monotonic()
+            elif now_ticks != ticks:
                 still_since = time.monotonic()
+            ticks = now_ticks
         return last
+
+    def act(self, action, boxes=0, changes=True, timeout=30.0):
+        """Runs an input `action`, dismisses the `boxes` message boxes it brings, waits for
+        the chart to change (when it must) and then to rest. Returns the boxes."""
+        before = self.chart_shot()
+        action()
+        seen = self.expect_boxes(boxes)
+        if changes:
+            self.wait_chart_change(before, timeout)
+        self.wait_idle()
+        return seen
 
     def wait_chart_change(self, before, timeout=30.0):
         """Polls the chart until it differs from `before`; returns (seconds, new pixels)."""

@@ -86,8 +86,11 @@ def main():
     def on_alarm(signum, frame):
         raise Watchdog(f"watchdog: the scenario ran longer than {args.budget:.0f} s")
 
+    def on_term(signum, frame):
+        raise Watchdog("stopped by SIGTERM")
+
     signal.signal(signal.SIGALRM, on_alarm)
-    signal.signal(signal.SIGTERM, lambda s, f: (_ for _ in ()).throw(Watchdog("SIGTERM")))
+    signal.signal(signal.SIGTERM, on_term)
     signal.alarm(int(args.budget))
     passed = False
     try:

@@ -52,7 +52,7 @@ class XSession:
             w, h = SCREEN_SIZE
             self.server = self._procs.start(
                 ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{w}x{h}x24",
-                 "-dpi", "96", "-nolisten", "tcp", "-noreset"],
+                 "-dpi", "96", "-nolisten", "tcp", "-noreset", "-s", "0"],
                 pass_fds=(write_fd,), stdout=xlog, stderr=subprocess.STDOUT)
         os.close(write_fd)
         try:

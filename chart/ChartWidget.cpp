@@ -1,18 +1,33 @@
 #include "chart/ChartWidget.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace chart {
 
-TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent), chart_(new TChart(this)) {
+namespace {
+
+// The pixel under a pointer position given in (possibly fractional) logical pixels.
+QPoint PixelAt(const QPointF& pos) {
+    return QPoint(static_cast<int>(std::floor(pos.x())), static_cast<int>(std::floor(pos.y())));
+}
+
+}  // namespace
+
+TChartWidget::TChartWidget(QWidget* parent)
+    : QWidget(parent), chart_(new TChart(this)), mouse_(*chart_) {
     // The image covers the whole widget: the window system never erases behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
+    // Moves without a button pressed come too: they drive the hover highlight.
+    setMouseTracking(true);
     chart_->OnInvalidate = [this] {
         dirty_ = true;
         update();
@@ -54,6 +69,54 @@ void TChartWidget::paintEvent(QPaintEvent* event) {
     const qreal dpr = buffer_.devicePixelRatio();
     p.drawImage(QRectF(r), buffer_,
                 QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+}
+
+// ---- mouse and keys: the logic lives in TChartMouse
+
+void TChartWidget::mousePressEvent(QMouseEvent* event) {
+    // A click takes the keyboard focus (typed keys no longer reach the number box), unless
+    // the window around the chart holds the focus itself.
+    if (!hasFocus() && isEnabled() && (focusPolicy() & Qt::TabFocus) && parentWidget() &&
+        !parentWidget()->hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    // While a button is held Qt sends every move to this widget, also outside it (its
+    // implicit mouse grab), so a drag goes on wherever the pointer goes.
+    const QPoint p = PixelAt(event->position());
+    mouse_.MouseDown(event->button(), p.x(), p.y());
+    event->accept();
+}
+
+void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
+    // A drag whose release went elsewhere (the grab was broken) must not pan on plain moves.
+    if (mouse_.Dragging() && event->buttons() == Qt::NoButton) mouse_.CancelDrag();
+    const QPoint p = PixelAt(event->position());
+    mouse_.MouseMove(p.x(), p.y(), Measurer());
+    event->accept();
+}
+
+void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = PixelAt(event->position());
+    mouse_.MouseUp(event->button(), p.x(), p.y());
+    event->accept();
+}
+
+// Leaving clears the highlights; a drag goes on.
+void TChartWidget::leaveEvent(QEvent* event) {
+    mouse_.MouseLeave();
+    QWidget::leaveEvent(event);
+}
+
+// The wheel and the keys do nothing to the chart; they stop here.
+void TChartWidget::wheelEvent(QWheelEvent* event) {
+    event->accept();
+}
+
+void TChartWidget::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+}
+
+void TChartWidget::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
 }
 
 }  // namespace chart

@@ -2,6 +2,8 @@
 // chart and a dirty flag. A repaint request of the model (Invalidate) marks the image dirty
 // and schedules a paint; a paint draws the chart into the image only when it is dirty and
 // otherwise copies the image as it is. Moving or resizing the widget asks for a redraw.
+// Mouse events go to the chart's mouse handling (ChartMouse.h): a left-button drag pans,
+// moves highlight what lies under the pointer; the wheel and the keys do nothing.
 #pragma once
 
 #include <QImage>
@@ -9,6 +11,7 @@
 #include <functional>
 
 #include "chart/Chart.h"
+#include "chart/ChartMouse.h"
 #include "chart/ChartPainter.h"
 
 namespace chart {
@@ -35,17 +38,28 @@ public:
     TChartPainter& Painter() { return painter_; }
     // Measures text as the last draw did: label boxes for hit tests come out as painted.
     const TTextMeasurer& Measurer() const { return painter_.Measurer(); }
+    // The pan drag and hover state, and the panning settings.
+    TChartMouse& Mouse() { return mouse_; }
+    const TChartMouse& Mouse() const { return mouse_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void Draw();
 
     TChart* chart_;  // owned as a Qt child
     TChartPainter painter_;
+    TChartMouse mouse_;
     QImage buffer_;
     QSize drawnSize_;  // the logical size of the last full draw
     bool dirty_ = true;

@@ -304,7 +304,7 @@ def drag_and_button(ctx):
     prog = ctx.program()
     prog.start()
     click_into_numbers(ctx, prog)
-    text = "5 12 7 20 33 36 1 2"
+    text = "12 8 20 36 7 5 9 2"  # up four steps, down three, up one
     enter_number(ctx, prog, text)
     img, plot = check_after_enter(ctx, prog, numbers_of(text), "before-drag")
     before = chart.point_extent(img, plot)

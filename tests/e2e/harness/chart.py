@@ -35,9 +35,6 @@ class Plot:
         """The pixel column of a bottom-axis value when the axis runs from lo to hi."""
         return self.left + (value - lo) * self.width / (hi - lo)
 
-    def value_of(self, x, lo, hi):
-        return lo + (x - self.left) * (hi - lo) / self.width
-
     def inner_slices(self):
         """Rows and columns strictly inside the frame lines."""
         return (slice(int(self.top) + 2, int(self.bottom)),

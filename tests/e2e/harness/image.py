@@ -29,14 +29,5 @@ def mask_of(rgb, colour):
     return np.all(rgb == np.array(colour, dtype=np.uint8), axis=2)
 
 
-def dark_mask(rgb, limit=64):
-    """Pixels that read as black: every channel at or below `limit`."""
-    return np.all(rgb <= limit, axis=2)
-
-
-def differs(a, b):
-    return a.shape != b.shape or not np.array_equal(a, b)
-
-
 def changed_pixels(a, b):
     return int(np.count_nonzero(np.any(a != b, axis=2)))

@@ -29,10 +29,6 @@ class XInput:
         self.move(x, y)
         self._run("click", str(button))
 
-    def triple_click(self, x, y):
-        self.move(x, y)
-        self._run("click", "--repeat", "3", "--delay", "60", "1")
-
     def type(self, text, delay_ms=40):
         self._log(f"type {text!r}")
         self._run("type", "--delay", str(delay_ms), text)

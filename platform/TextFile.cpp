@@ -35,8 +35,11 @@ void SyncDirectoryOf(const QString& path) {
     ::close(fd);
 }
 
+// The caller has already taken the file's byte-order mark off; a U+FEFF that follows it is
+// text and must stay (a decoder drops an initial one unless told otherwise).
 QString Decode(QStringConverter::Encoding encoding, QByteArrayView bytes) {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(
+        encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 

@@ -22,6 +22,10 @@ TEST(TextFile, DecodesByteOrderMarksAndDefaultsToUtf8) {
         {QByteArray("\xFF\xFE\x16\x04z\x00", 6), QStringLiteral("Жz"), TextEncoding::Utf16LE},
         {QByteArray("\xFE\xFF\x04\x16\x00z", 6), QStringLiteral("Жz"), TextEncoding::Utf16BE},
         {QByteArray("\xEF\xBB\xBF"), QString(), TextEncoding::Utf8},
+        // Only the first mark is the file's: a U+FEFF right after it is text and stays.
+        {QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx"), QStringLiteral("\uFEFFx"), TextEncoding::Utf8},
+        {QByteArray("\xFF\xFE\xFF\xFEx\x00", 6), QStringLiteral("\uFEFFx"), TextEncoding::Utf16LE},
+        {QByteArray("\xFE\xFF\xFE\xFF\x00x", 6), QStringLiteral("\uFEFFx"), TextEncoding::Utf16BE},
         {QByteArray(), QString(), TextEncoding::Ansi},
     };
     for (const Case& c : cases) {

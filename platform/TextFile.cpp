@@ -119,7 +119,12 @@ QString NormalizeLineBreaks(QStringView text, QStringView lineBreak) {
 }
 
 DecodedText ReadTextFile(const QString& path) {
-    if (QFileInfo(path).isDir()) throw FileOpenError(path, SystemReason(EISDIR));
+    const QFileInfo info(path);
+    if (info.isDir()) throw FileOpenError(path, SystemReason(EISDIR));
+    // Only regular files: opening a named pipe blocks until another program writes to it,
+    // and a device such as /dev/zero never ends.
+    if (info.exists() && !info.isFile())
+        throw FileOpenError(path, QStringLiteral("Not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw FileOpenError(path, file.errorString());
     const QByteArray bytes = file.readAll();

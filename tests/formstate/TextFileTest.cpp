@@ -1,6 +1,7 @@
 // Text files: byte-order marks, line ends, and the atomic replacement that never leaves a
 // file half written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/TextFile.h"
 #include "tests/formstate/Scratch.h"
@@ -87,6 +88,11 @@ TEST(TextFile, ReportsFilesThatCannotBeOpenedOrCreated) {
     }
     QDir().mkpath(dir.Path("sub"));
     EXPECT_THROW(platform::ReadTextFile(dir.Path("sub")), platform::FileOpenError);
+    // Only regular files are read: a named pipe would block the read until some other
+    // program writes to it, and a device may never end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.Path("pipe")).constData(), 0644), 0);
+    EXPECT_THROW(platform::ReadTextFile(dir.Path("pipe")), platform::FileOpenError);
+    EXPECT_THROW(platform::ReadTextFile(QStringLiteral("/dev/zero")), platform::FileOpenError);
 
     // A directory where the file must go, and a directory that does not exist.
     for (const QString& path : {dir.Path("sub"), dir.Path("nowhere/f.txt")}) {

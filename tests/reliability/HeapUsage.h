@@ -3,8 +3,12 @@
 // allocator's own count in a sanitizer build (where glibc's figures say nothing).
 #pragma once
 
+#include <cstddef>
+
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of bytes allocated and not yet freed (declared here: GCC
+// ships the runtime but not its interface headers).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif

@@ -31,6 +31,13 @@ bool NothingToLose(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
+QString FreeBackupName(const QString& path) {
+    QString backup = path + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(backup) || QFileInfo(backup).isSymLink(); ++n)
+        backup = path + QStringLiteral(".bak") + QString::number(n);
+    return backup;
+}
+
 void NoteSideFileKnown(const QString& path) {
     Known().insert(Key(path));
 }
@@ -39,9 +46,7 @@ void KeepUnknownSideFile(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     if (!info.isFile() || Known().count(Key(path))) return;
     if (NothingToLose(path, bytes)) return;
-    QString backup = path + QStringLiteral(".bak");
-    for (int n = 2; QFileInfo::exists(backup) || QFileInfo(backup).isSymLink(); ++n)
-        backup = path + QStringLiteral(".bak") + QString::number(n);
+    const QString backup = FreeBackupName(path);
     QFile file(path);
     if (!file.rename(backup))
         throw platform::FileCreateError(

@@ -2,13 +2,17 @@
 // this run never loaded holds numbers the program has not seen: it could not be read at
 // start, or settings.dat did not lead to it (missing, damaged, or naming another file).
 // Replacing it with what the control holds now would lose them, so the save first keeps
-// such a file under a backup name beside it.
+// such a file under a backup name beside it. (The settings accessor uses the same backup
+// names for a settings file whose bytes it cannot write back.)
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
 namespace formstate {
+
+// The first of "<path>.bak", "<path>.bak2", "<path>.bak3", ... that names nothing yet.
+QString FreeBackupName(const QString& path);
 
 // Notes that the file at `path` holds what this run loaded from it or wrote into it.
 void NoteSideFileKnown(const QString& path);

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "platform/SpinEdit.h"
+#include "platform/TextFile.h"
 #include "tests/reliability/Session.h"
 
 namespace {
@@ -236,6 +237,12 @@ TEST_P(HostileFiles, TheWindowOpensAndNoNumbersAreLost) {
         // A settings file that cannot be rewritten is left exactly as it was.
         if (s.ui.Errors()[0].startsWith("Unable to write to") && !settingsBefore.isNull())
             EXPECT_TRUE(s.dir.Read("settings.dat") == settingsBefore);
+    }
+    // Bytes of settings.dat that its text cannot give back are kept in a backup.
+    if (closed && !settingsBefore.isNull()) {
+        const platform::DecodedText decoded = platform::DecodeText(settingsBefore);
+        if (platform::EncodeText(decoded.text, decoded.encoding) != settingsBefore)
+            EXPECT_TRUE(s.dir.Read("settings.dat.bak") == settingsBefore);
     }
     // What the side file held before the run is still on disk.
     if (hadNumbers)

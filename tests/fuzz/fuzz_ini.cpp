@@ -13,7 +13,8 @@
 // - a write or an erase changes no other well-formed key, and after an erase the section's
 //   keys read as missing;
 // - no read returns more than 2047 characters.
-// Every few inputs the same happens through TIniFile on a real file in /dev/shm.
+// Every few inputs the same happens through TIniFile on a real file in /dev/shm, where a
+// file whose bytes do not decode must also be kept as a backup before it is rewritten.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
@@ -102,8 +103,20 @@ void ThroughAccessor(const QByteArray& file, const Key& key, const QString& valu
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;  // no /dev/shm here
         f.write(file);
     }
+    const QString backup = path + QStringLiteral(".bak");
+    QFile::remove(backup);
     formstate::TIniFile ini(path);
     ini.WriteString(key.first, key.second, value);
+    // Bytes that do not decode are kept in a backup before the file is first rewritten.
+    const platform::DecodedText decoded = platform::DecodeText(file);
+    if (platform::EncodeText(decoded.text, decoded.encoding) != file) {
+        QFile written(path);
+        const bool rewritten = written.open(QIODevice::ReadOnly) && written.readAll() != file;
+        QFile kept(backup);
+        if (rewritten)
+            FUZZ_CHECK(kept.open(QIODevice::ReadOnly) && kept.readAll() == file,
+                       "TIniFile: undecodable bytes were rewritten without a backup");
+    }
     const QString read = ini.ReadString(key.first, key.second, QStringLiteral("<missing>"));
     if (fuzz::IsValidUtf16(value) && IsClean(SingleLine(value)))
         FUZZ_CHECK(read == SingleLine(value), "TIniFile: a written key did not read back");
@@ -111,6 +124,7 @@ void ThroughAccessor(const QByteArray& file, const Key& key, const QString& valu
     FUZZ_CHECK(ini.ReadString(key.first, key.second, QStringLiteral("<missing>")) == "<missing>",
                "TIniFile: an erased section still has its key");
     QFile::remove(path);
+    QFile::remove(backup);
 }
 
 }  // namespace

@@ -155,6 +155,12 @@ std::vector<Row> Rows() {
              QDir().mkpath(d.Path(kSide));
          },
          "", 300, Open::Normally, Closing::FailsWithErrorBox},
+        {"side_file_directory_is_a_file",
+         [](scratch::Dir& d) {
+             d.Write("settings.dat", kSettings);
+             d.Write("System", kNumbers);
+         },
+         "", 300, Open::Normally, Closing::FailsWithErrorBox},
         {"settings_file_is_a_fifo",
          [](scratch::Dir& d) {
              ASSERT_TRUE(MakeFifo(d.Settings()));
@@ -244,6 +250,9 @@ TEST_P(HostileFiles, TheWindowOpensAndNoNumbersAreLost) {
         if (platform::EncodeText(decoded.text, decoded.encoding) != settingsBefore)
             EXPECT_TRUE(s.dir.Read("settings.dat.bak") == settingsBefore);
     }
+    // A file named System, where the side files' directory belongs, is left alone.
+    if (row.name == std::string("side_file_directory_is_a_file"))
+        EXPECT_TRUE(s.dir.Read("System") == kNumbers);
     // What the side file held before the run is still on disk.
     if (hadNumbers)
         EXPECT_TRUE(SystemFiles(s.dir).contains(kNumbers))

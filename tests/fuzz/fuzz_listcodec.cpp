@@ -43,7 +43,9 @@ QString ReferenceTextBetween(const QString& text, const QString& start, const QS
     const size_t from = at + s.size();
     const size_t to = t.find(e, from);
     if (to == std::u16string::npos) return QString();
-    return QString::fromStdU16String(t.substr(from, to - from));
+    // Not QString::fromStdU16String: it would take a leading U+FEFF for a byte-order mark.
+    return QString(reinterpret_cast<const QChar*>(t.data() + from),
+                   static_cast<qsizetype>(to - from));
 }
 
 bool Encodable(const QString& item) {

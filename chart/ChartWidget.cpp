@@ -1,45 +1,122 @@
 #include "chart/ChartWidget.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QMoveEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <cmath>
 
 namespace chart {
 
-TChartWidget::TChartWidget(QWidget* parent) : QWidget(parent), chart_(new TChart(this)) {
+namespace {
+
+// The pixel under a pointer position given in (possibly fractional) logical pixels.
+QPoint PixelAt(const QPointF& pos) {
+    return QPoint(static_cast<int>(std::floor(pos.x())), static_cast<int>(std::floor(pos.y())));
+}
+
+}  // namespace
+
+TChartWidget::TChartWidget(QWidget* parent)
+    : QWidget(parent), chart_(new TChart(this)), mouse_(*chart_) {
+    // The image covers the whole widget: the window system never erases behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::StrongFocus);
+    // Moves without a button pressed come too: they drive the hover highlight.
+    setMouseTracking(true);
     chart_->OnInvalidate = [this] {
         dirty_ = true;
         update();
     };
 }
 
-void TChartWidget::resizeEvent(QResizeEvent*) { chart_->Invalidate(); }
+// Only a real change asks for a redraw: Qt also sends these events with nothing changed
+// (a hidden widget gets a resize event each time it is rendered).
+void TChartWidget::resizeEvent(QResizeEvent* event) {
+    if (event->size() != drawnSize_) chart_->Invalidate();
+}
+
+void TChartWidget::moveEvent(QMoveEvent* event) {
+    if (event->pos() != event->oldPos()) chart_->Invalidate();
+}
 
 void TChartWidget::Draw() {
     const qreal dpr = devicePixelRatioF();
-    const QSize pixels = size() * dpr;
-    if (buffer_.size() != pixels) {
+    // Device pixels, at least one each way so that there is always something to draw on.
+    const QSize pixels(std::max(1, static_cast<int>(std::ceil(width() * dpr))),
+                       std::max(1, static_cast<int>(std::ceil(height() * dpr))));
+    if (buffer_.size() != pixels || buffer_.devicePixelRatio() != dpr) {
         buffer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
         buffer_.setDevicePixelRatio(dpr);
     }
-    const bool autoRepaint = chart_->AutoRepaint();
-    chart_->SetAutoRepaint(false);
-    {
-        QPainter p(&buffer_);
-        p.fillRect(QRect(QPoint(0, 0), size()), ToQColor(chart_->Color()));
-    }
-    if (OnAfterDraw) OnAfterDraw();
-    chart_->SetAutoRepaint(autoRepaint);
+    drawnSize_ = size();
+    painter_.Draw(*chart_, buffer_, drawnSize_, OnAfterDraw);
     ++fullDraws_;
 }
 
-void TChartWidget::paintEvent(QPaintEvent*) {
-    if (dirty_ || buffer_.isNull()) {
+void TChartWidget::paintEvent(QPaintEvent* event) {
+    if (dirty_ || buffer_.isNull() || size() != drawnSize_ ||
+        buffer_.devicePixelRatio() != devicePixelRatioF()) {
         Draw();
         dirty_ = false;
     }
     QPainter p(this);
-    p.drawImage(0, 0, buffer_);
+    const QRect r = event->rect();
+    const qreal dpr = buffer_.devicePixelRatio();
+    p.drawImage(QRectF(r), buffer_,
+                QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+}
+
+// ---- mouse and keys: the logic lives in TChartMouse
+
+void TChartWidget::mousePressEvent(QMouseEvent* event) {
+    // A click takes the keyboard focus (typed keys no longer reach the number box), unless
+    // the window around the chart holds the focus itself.
+    if (!hasFocus() && isEnabled() && (focusPolicy() & Qt::TabFocus) && parentWidget() &&
+        !parentWidget()->hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    // While a button is held Qt sends every move to this widget, also outside it (its
+    // implicit mouse grab), so a drag goes on wherever the pointer goes.
+    const QPoint p = PixelAt(event->position());
+    mouse_.MouseDown(event->button(), p.x(), p.y());
+    event->accept();
+}
+
+void TChartWidget::mouseMoveEvent(QMouseEvent* event) {
+    // A drag whose release went elsewhere (the grab was broken) must not pan on plain moves.
+    if (mouse_.Dragging() && event->buttons() == Qt::NoButton) mouse_.CancelDrag();
+    const QPoint p = PixelAt(event->position());
+    mouse_.MouseMove(p.x(), p.y(), Measurer());
+    event->accept();
+}
+
+void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = PixelAt(event->position());
+    mouse_.MouseUp(event->button(), p.x(), p.y());
+    event->accept();
+}
+
+// Leaving clears the highlights; a drag goes on.
+void TChartWidget::leaveEvent(QEvent* event) {
+    mouse_.MouseLeave();
+    QWidget::leaveEvent(event);
+}
+
+// The wheel and the keys do nothing to the chart; they stop here.
+void TChartWidget::wheelEvent(QWheelEvent* event) {
+    event->accept();
+}
+
+void TChartWidget::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+}
+
+void TChartWidget::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
 }
 
 }  // namespace chart

@@ -1,5 +1,9 @@
-// The chart on the window: a widget that owns the chart model and paints it. Repaint
-// requests of the model mark the widget dirty and schedule a paint.
+// The chart on the window: a widget that owns the chart model, an off-screen image of the
+// chart and a dirty flag. A repaint request of the model (Invalidate) marks the image dirty
+// and schedules a paint; a paint draws the chart into the image only when it is dirty and
+// otherwise copies the image as it is. Moving or resizing the widget asks for a redraw.
+// Mouse events go to the chart's mouse handling (ChartMouse.h): a left-button drag pans,
+// moves highlight what lies under the pointer; the wheel and the keys do nothing.
 #pragma once
 
 #include <QImage>
@@ -7,6 +11,8 @@
 #include <functional>
 
 #include "chart/Chart.h"
+#include "chart/ChartMouse.h"
+#include "chart/ChartPainter.h"
 
 namespace chart {
 
@@ -25,15 +31,37 @@ public:
     long FullDraws() const { return fullDraws_; }
     bool Dirty() const { return dirty_; }
 
+    // The image of the last full draw, in device pixels (its device pixel ratio is the
+    // widget's); null before the first paint.
+    const QImage& Buffer() const { return buffer_; }
+    // Layout, pens and the look of the drawing.
+    TChartPainter& Painter() { return painter_; }
+    // Measures text as the last draw did: label boxes for hit tests come out as painted.
+    const TTextMeasurer& Measurer() const { return painter_.Measurer(); }
+    // The pan drag and hover state, and the panning settings.
+    TChartMouse& Mouse() { return mouse_; }
+    const TChartMouse& Mouse() const { return mouse_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void Draw();
 
     TChart* chart_;  // owned as a Qt child
+    TChartPainter painter_;
+    TChartMouse mouse_;
     QImage buffer_;
+    QSize drawnSize_;  // the logical size of the last full draw
     bool dirty_ = true;
     long fullDraws_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "chart/Series.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "chart/Axis.h"
 #include "chart/Chart.h"
@@ -8,6 +9,15 @@
 #include "chart/VisibleRange.h"
 
 namespace chart {
+
+void TColorList::Insert(int index, TColor color) {
+    if (count_ == block_.Length()) block_.Resize(count_ + TChartValueList::GrowthStep());
+    TColor* d = block_.Data();
+    if (index < count_)
+        std::memmove(d + index + 1, d + index, sizeof(TColor) * static_cast<size_t>(count_ - index));
+    d[index] = color;
+    ++count_;
+}
 
 TChartSeries::TChartSeries(QObject* owner)
     : QObject(owner),
@@ -40,7 +50,7 @@ void TChartSeries::SetSeriesColor(TColor color) {
 
 TColor TChartSeries::ValueColor(int index) const {
     if (FColors) {
-        const TColor own = (*FColors)[static_cast<size_t>(index)];
+        const TColor own = (*FColors)[index];
         if (own != clUseSeriesColor) return own;
     }
     if (FColorEachPoint && FParent) return FParent->GetDefaultColor(index);
@@ -64,11 +74,11 @@ int TChartSeries::AddXY(double x, double y, const QString& label, TColor color) 
     FY.InsertValue(index, y);
 
     if (FColors) {
-        FColors->insert(FColors->begin() + index, color);
+        FColors->Insert(index, color);
     } else if (color != clUseSeriesColor) {
-        FColors =
-            std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), clUseSeriesColor);
-        (*FColors)[static_cast<size_t>(index)] = color;
+        // The first point with a colour of its own: every other point uses the series'.
+        FColors = std::make_unique<TColorList>();
+        for (int i = 0; i < Count(); ++i) FColors->Insert(i, i == index ? color : clUseSeriesColor);
     }
     if (color == clNone) ++FNullPoints;
 
@@ -127,7 +137,7 @@ double TChartSeries::MinYValue() const {
     bool first = true;
     double result = 0;
     for (int i = 0; i < Count(); ++i) {
-        if ((*FColors)[static_cast<size_t>(i)] == clNone) continue;
+        if ((*FColors)[i] == clNone) continue;
         if (first || FY.Value(i) < result) result = FY.Value(i);
         first = false;
     }
@@ -139,7 +149,7 @@ double TChartSeries::MaxYValue() const {
     bool first = true;
     double result = 0;
     for (int i = 0; i < Count(); ++i) {
-        if ((*FColors)[static_cast<size_t>(i)] == clNone) continue;
+        if ((*FColors)[i] == clNone) continue;
         if (first || FY.Value(i) > result) result = FY.Value(i);
         first = false;
     }

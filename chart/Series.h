@@ -12,6 +12,7 @@
 #include "chart/Colors.h"
 #include "chart/Hover.h"
 #include "chart/ValueList.h"
+#include "chart/ValueStorage.h"
 
 namespace chart {
 
@@ -39,6 +40,18 @@ struct TSeriesPointer {
 struct TSeriesLinePen {
     bool Visible = true;
     int Width = 1;
+};
+
+// One colour per point, in the points' order; grows in the same steps as the value lists.
+class TColorList {
+public:
+    int Count() const { return count_; }
+    TColor operator[](int index) const { return block_.Data()[index]; }
+    void Insert(int index, TColor color);
+
+private:
+    TBlock<TColor> block_;
+    int count_ = 0;
 };
 
 class TChartSeries : public QObject {
@@ -160,7 +173,7 @@ protected:
     THorizAxis FHorizAxis = aBottomAxis;
     TVertAxis FVertAxis = aLeftAxis;
     TColor ISeriesColor = clUseSeriesColor;
-    std::unique_ptr<std::vector<TColor>> FColors;
+    std::unique_ptr<TColorList> FColors;
     int FNullPoints = 0;
     int FFirstVisibleIndex = -1;
     int FLastVisibleIndex = -1;

@@ -26,30 +26,14 @@ double TChartValueList::Last() const {
 }
 
 void TChartValueList::MakeRoom() {
-    if (FCapacity > FCount) return;
-    const int newCapacity = FCapacity + GrowthStep();
-    void* grown = std::realloc(FValue.get(), sizeof(double) * static_cast<size_t>(newCapacity));
-    if (!grown) throw std::bad_alloc();
-    FValue.release();
-    FValue.reset(static_cast<double*>(grown));
-    FCapacity = newCapacity;
+    if (FValue.Length() > FCount) return;
+    FValue.Resize(FValue.Length() + GrowthStep());
 }
 
-void TChartValueList::NoteAdded(double value) {
-    if (!FStatsValid) return;
-    if (FCount == 1) {
-        FMin = FMax = value;
-    } else {
-        if (value < FMin) FMin = value;
-        if (value > FMax) FMax = value;
-    }
-}
-
-int TChartValueList::AddOrdered(double value) {
-    TempValue = value;
+int TChartValueList::AddOrderedSlow(double value) {
     const int c = FCount;
     int index = c;
-    double* v = FValue.get();
+    double* v = FValue.Data();
     if (FOrder == loAscending) {
         // A NaN on either side counts as in order: the value is appended.
         if (c > 0 && v[c - 1] > TempValue) {
@@ -68,9 +52,9 @@ int TChartValueList::AddOrdered(double value) {
     return index;
 }
 
-void TChartValueList::InsertValue(int index, double value) {
+void TChartValueList::InsertValueSlow(int index, double value) {
     MakeRoom();
-    double* v = FValue.get();
+    double* v = FValue.Data();
     if (index < FCount)
         std::memmove(v + index + 1, v + index, sizeof(double) * static_cast<size_t>(FCount - index));
     v[index] = value;
@@ -80,7 +64,7 @@ void TChartValueList::InsertValue(int index, double value) {
 }
 
 void TChartValueList::Delete(int index) {
-    double* v = FValue.get();
+    double* v = FValue.Data();
     std::memmove(v + index, v + index + 1, sizeof(double) * static_cast<size_t>(FCount - index - 1));
     --FCount;
     FModified = true;
@@ -88,8 +72,7 @@ void TChartValueList::Delete(int index) {
 }
 
 void TChartValueList::ClearValues() {
-    FValue.reset();
-    FCapacity = 0;
+    FValue.Release();
     FCount = 0;
     FModified = true;
     FStatsValid = true;
@@ -98,7 +81,7 @@ void TChartValueList::ClearValues() {
 
 void TChartValueList::RecalcStats() const {
     FMin = FMax = 0;
-    const double* v = FValue.get();
+    const double* v = FValue.Data();
     for (int i = 0; i < FCount; ++i) {
         if (i == 0 || v[i] < FMin) FMin = v[i];
         if (i == 0 || v[i] > FMax) FMax = v[i];

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <QString>
-#include <cstdlib>
-#include <memory>
+
+#include "chart/ValueStorage.h"
 
 namespace chart {
 
@@ -24,10 +24,10 @@ public:
 
     int Count() const { return FCount; }
     // The value at i; the caller keeps 0 <= i < Count().
-    double Value(int i) const { return FValue.get()[i]; }
-    const double* Data() const { return FValue.get(); }
+    double Value(int i) const { return FValue.Data()[i]; }
+    const double* Data() const { return FValue.Data(); }
     // Length of the storage, a multiple of the growth step (0 after ClearValues).
-    int Capacity() const { return FCapacity; }
+    int Capacity() const { return FValue.Length(); }
 
     // The first and the last value; both throw ChartException on an empty list.
     double First() const;
@@ -35,9 +35,27 @@ public:
 
     // Stores `value` as TempValue and adds it where the list's order puts it (after any
     // equal values); returns the index used.
-    int AddOrdered(double value);
+    int AddOrdered(double value) {
+        TempValue = value;
+        // The common case, a value that comes in order at the end, is appended directly.
+        if (FOrder == loNone || FCount == 0 ||
+            (FOrder == loAscending ? !(FValue.Data()[FCount - 1] > value)
+                                   : !(FValue.Data()[FCount - 1] < value))) {
+            InsertValue(FCount, value);
+            return FCount - 1;
+        }
+        return AddOrderedSlow(value);
+    }
     // Inserts `value` at `index`, whatever the order.
-    void InsertValue(int index, double value);
+    void InsertValue(int index, double value) {
+        if (index == FCount && FCount < FValue.Length()) {
+            FValue.Data()[FCount++] = value;
+            FModified = true;
+            NoteAdded(value);
+            return;
+        }
+        InsertValueSlow(index, value);
+    }
     void Delete(int index);
     // Count 0 and the storage released.
     void ClearValues();
@@ -57,12 +75,19 @@ public:
     double TempValue = 0;
 
 private:
-    struct FreeStorage {
-        void operator()(double* p) const { std::free(p); }
-    };
 
+    int AddOrderedSlow(double value);
+    void InsertValueSlow(int index, double value);
     void MakeRoom();
-    void NoteAdded(double value);
+    void NoteAdded(double value) {
+        if (!FStatsValid) return;
+        if (FCount == 1) {
+            FMin = FMax = value;
+        } else {
+            if (value < FMin) FMin = value;
+            if (value > FMax) FMax = value;
+        }
+    }
     void RecalcStats() const;
 
     int FCount = 0;
@@ -71,9 +96,7 @@ private:
     TChartListOrder FOrder;
     TChartSeries* FOwner;
     bool FModified = false;
-    // Grown with realloc, which moves large blocks by remapping pages instead of copying.
-    std::unique_ptr<double, FreeStorage> FValue;
-    int FCapacity = 0;
+    TValueStorage FValue;
 
     mutable bool FStatsValid = true;
     mutable double FMin = 0;

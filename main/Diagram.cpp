@@ -7,15 +7,19 @@ namespace diagram {
 Result Build(const QString& list, chart::TChartSeries& series) {
     Result r;
     // Pairs of spaces merged, then one trailing space dropped.
-    QString text = walk::StripTrailingChar(walk::MergeSpacePairs(list), u' ');
+    bool hadPairs = false;
+    QString text = walk::StripTrailingChar(walk::MergeSpacePairs(list, &hadPairs), u' ');
     r.outcome = walk::Walk(text, [&series](const walk::Point& p) {
         series.AddXY(p.x, p.y, QString(), p.color);
     });
     if (!r.outcome.hadEntries) return r;
-    if (r.outcome.stop == walk::Stop::NotANumber || r.outcome.stop == walk::Stop::OutOfRange)
-        text = walk::DeleteWholeEntry(text, r.outcome.rejected);
-    // Deleting leaves the spaces around the entry; merge the double space this makes.
-    r.text = walk::MergeSpacePairs(text);
+    const bool rejected =
+        r.outcome.stop == walk::Stop::NotANumber || r.outcome.stop == walk::Stop::OutOfRange;
+    if (rejected) text = walk::DeleteWholeEntry(text, r.outcome.rejected);
+    // Merge the pairs once more: what a run of three or more spaces left behind, and the
+    // double space a deleted entry leaves. A text that had no pair and lost no entry has
+    // none to merge.
+    r.text = (hadPairs || rejected) ? walk::MergeSpacePairs(text) : text;
     return r;
 }
 

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/IntConvert.h"
+
 namespace walk {
 
 constexpr uint32_t kEvenColor = 0x008000;  // green
@@ -17,14 +19,21 @@ constexpr uint32_t kOddColor = 0xFF0000;   // blue
 constexpr int kMaxEmptyRun = 100;
 
 // Replaces each pair of adjacent spaces by one space, in one pass from left to right
-// without overlap: two spaces become one, three two, four two, five three.
-QString MergeSpacePairs(const QString& text);
+// without overlap: two spaces become one, three two, four two, five three. `merged`, when
+// given, tells whether the text held any pair at all.
+QString MergeSpacePairs(const QString& text, bool* merged = nullptr);
 
 // `s` without its last character when that character is `c`.
 QString StripTrailingChar(const QString& s, QChar c);
 
 // The entry without leading and trailing characters of code 32 or below.
-QStringView TrimEntry(QStringView entry);
+inline QStringView TrimEntry(QStringView entry) {
+    qsizetype b = 0;
+    qsizetype e = entry.size();
+    while (b < e && entry[b].unicode() <= 32) ++b;
+    while (e > b && entry[e - 1].unicode() <= 32) --e;
+    return entry.mid(b, e - b);
+}
 
 // Calls `visit(entry)` for every entry of `text` split at spaces, empty entries included;
 // an empty text has no entries. Stops early when `visit` returns false.
@@ -72,7 +81,29 @@ QString DeleteWholeEntry(const QString& text, QStringView entry);
 
 // ---- implementation of the template ----
 
-std::optional<int32_t> ReadNumber(QStringView trimmed);
+// Reads the trimmed entry as an integer into `value`; false when it is not one. One or two
+// plain digits, by far the most common entry, are read right here. (A plain bool and an out
+// parameter: an optional returned through memory stalls this loop.)
+inline bool ReadNumber(QStringView trimmed, int32_t& value) {
+    const qsizetype n = trimmed.size();
+    if (n == 1 || n == 2) {
+        const uint32_t a = static_cast<uint32_t>(trimmed[0].unicode()) - u'0';
+        if (a <= 9) {
+            if (n == 1) {
+                value = static_cast<int32_t>(a);
+                return true;
+            }
+            const uint32_t b = static_cast<uint32_t>(trimmed[1].unicode()) - u'0';
+            if (b <= 9) {
+                value = static_cast<int32_t>(a * 10 + b);
+                return true;
+            }
+        }
+    }
+    const std::optional<int32_t> read = platform::TryStrToInt(trimmed);
+    if (read) value = *read;
+    return read.has_value();
+}
 
 template <typename AddPoint>
 Outcome Walk(QStringView text, AddPoint&& addPoint) {
@@ -93,25 +124,22 @@ Outcome Walk(QStringView text, AddPoint&& addPoint) {
             return true;
         }
         emptyRun = 0;
-        const std::optional<int32_t> n = ReadNumber(trimmed);
-        if (!n) {
+        int32_t n = 0;
+        if (!ReadNumber(trimmed, n)) {
             outcome.stop = Stop::NotANumber;
             outcome.rejected = trimmed.toString();
             return false;
         }
-        if (*n > 36 || *n < 1) {
+        if (n > 36 || n < 1) {
             outcome.stop = Stop::OutOfRange;
             outcome.rejected = trimmed.toString();
             return false;
         }
-        uint32_t color;
-        if (*n % 2 == 0) {
-            ++balance;
-            color = kEvenColor;
-        } else {
-            --balance;
-            color = kOddColor;
-        }
+        // Even: one step up, green; odd: one step down, blue. Written without a branch,
+        // since the parity of roulette numbers is as unpredictable as the wheel.
+        const bool even = n % 2 == 0;
+        balance += even ? 1 : -1;
+        const uint32_t color = even ? kEvenColor : kOddColor;
         addPoint(Point{position, balance, color});
         ++position;
         return true;

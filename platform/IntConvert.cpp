@@ -15,8 +15,21 @@ int HexDigit(QChar c) {
 }  // namespace
 
 std::optional<int32_t> TryStrToInt(QStringView text) {
-    qsizetype i = 0;
     const qsizetype n = text.size();
+    // Most texts are a few plain decimal digits: read those directly.
+    if (n > 0 && n <= 9) {
+        const char16_t* d = text.utf16();
+        uint32_t value = 0;
+        qsizetype k = 0;
+        for (; k < n; ++k) {
+            const uint32_t digit = static_cast<uint32_t>(d[k]) - u'0';
+            if (digit > 9) break;
+            value = value * 10 + digit;
+        }
+        if (k == n) return static_cast<int32_t>(value);
+    }
+
+    qsizetype i = 0;
     while (i < n && text[i] == u' ') ++i;
 
     bool negative = false;

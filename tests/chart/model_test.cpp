@@ -69,6 +69,21 @@ TEST(ValueList, StorageGrowsInStepsOfOneThousandAndClearReleasesIt) {
     EXPECT_THROW(list.First(), ChartException);
 }
 
+TEST(ValueList, LongListsKeepEveryValueAcrossStorageMoves) {
+    // Long lists move from the heap into a mapping of their own and grow there.
+    TChartValueList list(nullptr, "X", loAscending);
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 150000; ++i) list.AddOrdered(i * 0.5);
+        EXPECT_EQ(list.Capacity(), 150000);
+        list.InsertValue(0, -1);  // an insert in front moves them all up
+        EXPECT_EQ(list.Capacity(), 151000);
+        bool intact = list.Value(0) == -1;
+        for (int i = 0; i < 150000; ++i) intact = intact && list.Value(i + 1) == i * 0.5;
+        EXPECT_TRUE(intact) << "round " << round;
+        list.ClearValues();
+    }
+}
+
 TEST(ValueList, MinAndMaxFollowAddsInsertsAndDeletes) {
     TChartValueList list(nullptr, "Y", loNone);
     EXPECT_EQ(list.MinValue(), 0);
@@ -95,6 +110,17 @@ TEST(Series, AddXYInsertsBeforeTheFirstLargerXWithItsYAndColour) {
     EXPECT_EQ(s->ValueColor(1), clRed);
     EXPECT_EQ(s->ValueColor(2), clBlue);
     EXPECT_EQ(s->ValueColor(3), s->SeriesColor());
+}
+
+TEST(Series, EveryPointKeepsItsOwnColourInALongSeries) {
+    TChart chart;
+    auto* s = new TPointSeries(&chart);
+    s->AddXY(0, 0);  // before the colour list exists
+    for (int i = 1; i < 40000; ++i) s->AddXY(i, 0, QString(), i % 3 == 0 ? clGreen : clBlue);
+    s->AddXY(0.5, 0, QString(), clRed);  // inserted at index 1
+    bool ok = s->ValueColor(0) == s->SeriesColor() && s->ValueColor(1) == clRed;
+    for (int i = 1; i < 40000; ++i) ok = ok && s->ValueColor(i + 1) == (i % 3 == 0 ? clGreen : clBlue);
+    EXPECT_TRUE(ok);
 }
 
 TEST(Series, AZeroLineBuiltWithANegativeMaximumIsStillAscending) {

@@ -21,6 +21,22 @@ TEST(MergeSpacePairs, MergesPairsInOnePassWithoutOverlap) {
     EXPECT_EQ(walk::MergeSpacePairs(QStringLiteral("\t\t")), QStringLiteral("\t\t"));
 }
 
+TEST(MergeSpacePairs, FindsAPairWhereverItStandsAndNothingElse) {
+    // Pairs at every offset, also across the eight-character steps of the fast scan.
+    for (int k = 0; k < 20; ++k) {
+        const QString prefix(k, u'x');
+        EXPECT_EQ(walk::MergeSpacePairs(prefix + "  y"), prefix + " y") << k;
+        EXPECT_EQ(walk::MergeSpacePairs(prefix + " y "), prefix + " y ") << k;
+    }
+    // Bytes that spell two spaces across character boundaries are not spaces.
+    const QString tricky = QString::fromUtf16(u"\u2041\u2000\u0100 a");
+    bool merged = true;
+    EXPECT_EQ(walk::MergeSpacePairs(tricky, &merged), tricky);
+    EXPECT_FALSE(merged);
+    EXPECT_EQ(walk::MergeSpacePairs(tricky + "  b", &merged), tricky + " b");
+    EXPECT_TRUE(merged);
+}
+
 TEST(StripTrailingChar, RemovesAtMostOneMatchingLastCharacter) {
     EXPECT_EQ(walk::StripTrailingChar(QStringLiteral("5  "), u' '), QStringLiteral("5 "));
     EXPECT_EQ(walk::StripTrailingChar(QStringLiteral("5"), u' '), QStringLiteral("5"));

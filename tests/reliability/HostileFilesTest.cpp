@@ -241,22 +241,26 @@ TEST_P(HostileFiles, TheWindowOpensAndNoNumbersAreLost) {
     } else {
         ASSERT_EQ(s.ui.Errors().size(), 1);
         // A settings file that cannot be rewritten is left exactly as it was.
-        if (s.ui.Errors()[0].startsWith("Unable to write to") && !settingsBefore.isNull())
+        if (s.ui.Errors()[0].startsWith("Unable to write to") && !settingsBefore.isNull()) {
             EXPECT_TRUE(s.dir.Read("settings.dat") == settingsBefore);
+        }
     }
     // Bytes of settings.dat that its text cannot give back are kept in a backup.
     if (closed && !settingsBefore.isNull()) {
         const platform::DecodedText decoded = platform::DecodeText(settingsBefore);
-        if (platform::EncodeText(decoded.text, decoded.encoding) != settingsBefore)
+        if (platform::EncodeText(decoded.text, decoded.encoding) != settingsBefore) {
             EXPECT_TRUE(s.dir.Read("settings.dat.bak") == settingsBefore);
+        }
     }
     // A file named System, where the side files' directory belongs, is left alone.
-    if (row.name == std::string("side_file_directory_is_a_file"))
+    if (row.name == std::string("side_file_directory_is_a_file")) {
         EXPECT_TRUE(s.dir.Read("System") == kNumbers);
+    }
     // What the side file held before the run is still on disk.
-    if (hadNumbers)
+    if (hadNumbers) {
         EXPECT_TRUE(SystemFiles(s.dir).contains(kNumbers))
             << s.dir.Entries().join(' ').toStdString();
+    }
     s.Quit();
 }
 

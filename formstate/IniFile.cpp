@@ -1,9 +1,11 @@
 #include "formstate/IniFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <functional>
 
 #include "formstate/IniDocument.h"
+#include "formstate/SideFileGuard.h"
 #include "formstate/Values.h"
 #include "platform/IntConvert.h"
 #include "platform/TextFile.h"
@@ -34,6 +36,19 @@ LoadedFile Load(const QString& path) {
     return file;
 }
 
+// A file whose bytes do not come back from its text (invalid UTF-8, an odd byte of
+// UTF-16: what was not written by this program) would lose them when rewritten from the
+// text, so a copy of it is kept as "<path>.bak" (or the next free backup name) first. Files
+// this accessor wrote always come back, so this happens once at most.
+void KeepUndecodableFile(const QString& path, const LoadedFile& file) {
+    QFile raw(path);
+    if (!raw.exists() || !raw.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = raw.readAll();
+    raw.close();
+    if (platform::EncodeText(file.text, file.encoding) == bytes) return;
+    if (!QFile::copy(path, FreeBackupName(path))) throw IniWriteError(path);
+}
+
 // Read, change, replace: the file keeps the encoding it was found in (a new file is UTF-8
 // without a byte-order mark). A text that did not change is not written again, so erasing a
 // missing section creates no file.
@@ -47,6 +62,7 @@ void Modify(const QString& path, const std::function<void(IniDocument&)>& change
     change(file.doc);
     const QString text = file.doc.Serialize(kLineBreak);
     if (text == file.text) return;
+    KeepUndecodableFile(path, file);
     if (!platform::ReplaceFileAtomically(path, platform::EncodeText(text, file.encoding), nullptr))
         throw IniWriteError(path);
 }

@@ -9,6 +9,7 @@
 #include "formstate/FormSettings.h"
 #include "formstate/IniFile.h"
 #include "formstate/ListCodec.h"
+#include "formstate/SideFileGuard.h"
 #include "formstate/Values.h"
 #include "platform/TextFile.h"
 #include "platform/Ui.h"
@@ -56,6 +57,7 @@ void LoadMemo(LoadContext& l, Component& c) {
     const QString path = MemoSideFilePath(value);
     if (!QFileInfo(path).isFile()) return;
     const platform::DecodedText file = platform::ReadTextFile(path);
+    NoteSideFileKnown(path);
     c.SetText(platform::NormalizeLineBreaks(file.text, u"\n"));
     c.SetLinesEncoding(file.encoding);
 }
@@ -115,6 +117,7 @@ void LoadListBox(LoadContext& l, Component& c) {
     const QString path = ListSideFilePath(l.ReadString(c, ".File", current));
     if (QFileInfo(path).isFile()) {
         const platform::DecodedText file = platform::ReadTextFile(path);
+        NoteSideFileKnown(path);
         {
             ItemsUpdate update(c);
             ReplaceItems(c, platform::SplitLines(file.text));

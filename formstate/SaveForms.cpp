@@ -8,6 +8,7 @@
 #include "formstate/FormSettings.h"
 #include "formstate/IniFile.h"
 #include "formstate/ListCodec.h"
+#include "formstate/SideFileGuard.h"
 #include "formstate/Values.h"
 #include "platform/AppInfo.h"
 
@@ -36,10 +37,17 @@ void MakeDirectory(const QString& path) {
     QDir().mkpath(path);
 }
 
+// Writes a side file; one whose content this run never saw is kept as a backup first.
+void WriteSideFile(const QString& path, const QString& text, platform::TextEncoding encoding) {
+    KeepUnknownSideFile(path, platform::EncodeText(text, encoding));
+    platform::WriteTextFile(path, text, encoding);
+    NoteSideFileKnown(path);
+}
+
 void SaveMemo(SaveContext& s, Component& c) {
     MakeDirectory(platform::ExecutableDir() + QStringLiteral("System"));
     s.WriteString(c, ".File", c.Name());
-    platform::WriteTextFile(MemoSideFilePath(c.Name()), c.Text(), c.LinesEncoding());
+    WriteSideFile(MemoSideFilePath(c.Name()), c.Text(), c.LinesEncoding());
 }
 
 void SaveText(SaveContext& s, Component& c) {
@@ -82,7 +90,7 @@ void SaveListBoxFile(SaveContext& s, Component& c) {
     QString text;
     for (const QString& item : c.Items())
         text += item + kItemBreak;
-    platform::WriteTextFile(ListSideFilePath(c.Name()), text, c.LinesEncoding());
+    WriteSideFile(ListSideFilePath(c.Name()), text, c.LinesEncoding());
 }
 
 void SaveItems(SaveContext& s, Component& c) {

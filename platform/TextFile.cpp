@@ -35,8 +35,11 @@ void SyncDirectoryOf(const QString& path) {
     ::close(fd);
 }
 
+// The caller has already taken the file's byte-order mark off; a U+FEFF that follows it is
+// text and must stay (a decoder drops an initial one unless told otherwise).
 QString Decode(QStringConverter::Encoding encoding, QByteArrayView bytes) {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(
+        encoding, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 
@@ -116,7 +119,12 @@ QString NormalizeLineBreaks(QStringView text, QStringView lineBreak) {
 }
 
 DecodedText ReadTextFile(const QString& path) {
-    if (QFileInfo(path).isDir()) throw FileOpenError(path, SystemReason(EISDIR));
+    const QFileInfo info(path);
+    if (info.isDir()) throw FileOpenError(path, SystemReason(EISDIR));
+    // Only regular files: opening a named pipe blocks until another program writes to it,
+    // and a device such as /dev/zero never ends.
+    if (info.exists() && !info.isFile())
+        throw FileOpenError(path, QStringLiteral("Not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw FileOpenError(path, file.errorString());
     const QByteArray bytes = file.readAll();

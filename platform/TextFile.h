@@ -47,7 +47,8 @@ QStringList SplitLines(QStringView text);
 QString NormalizeLineBreaks(QStringView text, QStringView lineBreak);
 
 // The whole file, decoded. Throws FileOpenError when it cannot be read (missing, a
-// directory, no permission).
+// directory, a named pipe, a device or anything else that is no regular file, no
+// permission).
 DecodedText ReadTextFile(const QString& path);
 
 // Replaces the file's contents with `bytes` atomically: the bytes go to a temporary file in

@@ -156,6 +156,26 @@ TEST(IniFile, KeepsTheEncodingTheFileWasFoundIn) {
               platform::EncodeText(u"[S]\nk=Ж\nj=Ё\n", platform::TextEncoding::Utf16LE));
 }
 
+// Bytes that do not decode (invalid UTF-8 from another program or a damaged disk) would be
+// lost when the file is rewritten from its text: a copy of the file is kept first, once.
+TEST(IniFile, AFileWhoseBytesDoNotDecodeIsKeptAsABackupBeforeTheFirstWrite) {
+    scratch::Dir dir;
+    const QByteArray damaged = "[S]\nk=\xC3\x28 \xFF\n[T]\nt=1\n";
+    dir.Write("settings.dat", damaged);
+    TIniFile ini(dir.Settings());
+    ini.WriteString("S", "j", "2");
+    ini.WriteString("S", "i", "3");
+    EXPECT_EQ(dir.Read("settings.dat.bak"), damaged);
+    EXPECT_EQ(ini.ReadString("T", "t", ""), "1");
+    EXPECT_EQ(dir.Entries(), QStringList({"settings.dat", "settings.dat.bak"}));
+
+    // A file that decodes, whatever its line ends, needs no backup.
+    scratch::Dir clean;
+    clean.Write("settings.dat", "[S]\r\nk=\xD0\x96\r\n");
+    TIniFile(clean.Settings()).WriteString("S", "j", "2");
+    EXPECT_EQ(clean.Entries(), QStringList({"settings.dat"}));
+}
+
 TEST(IniFile, AFailedWriteReportsThePathAndLeavesTheFile) {
     scratch::Dir dir;
     const QByteArray before = "[S]\nk=1\n";

@@ -177,3 +177,47 @@ TEST(SaveWalk, TheFirstFailureEndsTheSaveWithWhatWasWrittenKept) {
 }
 
 }  // namespace
+
+namespace {
+
+// A side file whose content this run never saw (settings.dat did not lead to it, or it
+// could not be read) is kept as a backup before the save replaces it; backups are never
+// overwritten. Files the run loaded or wrote, empty files and files that already hold the
+// new text are simply replaced.
+TEST(SaveWalk, ASideFileThisRunNeverSawIsKeptAsABackup) {
+    scratch::Dir dir;
+    dir.Write("System/M.txt", "1 2 3");
+    dir.Write("System/M.txt.bak", "an older backup");
+    dir.Write("System/Same.txt", "same");
+    dir.Write("System/Empty.txt", "");
+    fake::Form f("F");
+    f.Add("M", Kind::TMemo).text = "4";
+    f.Add("Same", Kind::TMemo).text = "same";
+    f.Add("Empty", Kind::TMemo).text = "x";
+    formstate::SaveFormSettings(dir.Settings(), {&f});
+    EXPECT_EQ(dir.Read("System/M.txt"), QByteArray("4"));
+    EXPECT_EQ(dir.Read("System/M.txt.bak"), QByteArray("an older backup"));
+    EXPECT_EQ(dir.Read("System/M.txt.bak2"), QByteArray("1 2 3"));
+    EXPECT_EQ(dir.Read("System/Same.txt"), QByteArray("same"));
+    EXPECT_EQ(dir.Read("System/Empty.txt"), QByteArray("x"));
+
+    // Written by this run: the next save replaces it without a backup.
+    f.Get("M").text = "5";
+    formstate::SaveFormSettings(dir.Settings(), {&f});
+    EXPECT_EQ(dir.Read("System/M.txt"), QByteArray("5"));
+    EXPECT_EQ(dir.Entries().filter("M.txt").size(), 3);  // M.txt, M.txt.bak, M.txt.bak2
+
+    // Loaded by this run: replaced without a backup as well.
+    scratch::Dir other;
+    other.Write("settings.dat", "[F]\nM.File=M\n");
+    other.Write("System/M.txt", "7 8");
+    fake::Form g("F");
+    g.Add("M", Kind::TMemo);
+    formstate::LoadFormSettings(other.Settings(), {&g});
+    g.Get("M").text = "7 8 9";
+    formstate::SaveFormSettings(other.Settings(), {&g});
+    EXPECT_EQ(other.Read("System/M.txt"), QByteArray("7 8 9"));
+    EXPECT_FALSE(other.Exists("System/M.txt.bak"));
+}
+
+}  // namespace

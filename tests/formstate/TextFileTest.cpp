@@ -1,6 +1,7 @@
 // Text files: byte-order marks, line ends, and the atomic replacement that never leaves a
 // file half written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/TextFile.h"
 #include "tests/formstate/Scratch.h"
@@ -22,6 +23,10 @@ TEST(TextFile, DecodesByteOrderMarksAndDefaultsToUtf8) {
         {QByteArray("\xFF\xFE\x16\x04z\x00", 6), QStringLiteral("Жz"), TextEncoding::Utf16LE},
         {QByteArray("\xFE\xFF\x04\x16\x00z", 6), QStringLiteral("Жz"), TextEncoding::Utf16BE},
         {QByteArray("\xEF\xBB\xBF"), QString(), TextEncoding::Utf8},
+        // Only the first mark is the file's: a U+FEFF right after it is text and stays.
+        {QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx"), QStringLiteral("\uFEFFx"), TextEncoding::Utf8},
+        {QByteArray("\xFF\xFE\xFF\xFEx\x00", 6), QStringLiteral("\uFEFFx"), TextEncoding::Utf16LE},
+        {QByteArray("\xFE\xFF\xFE\xFF\x00x", 6), QStringLiteral("\uFEFFx"), TextEncoding::Utf16BE},
         {QByteArray(), QString(), TextEncoding::Ansi},
     };
     for (const Case& c : cases) {
@@ -83,6 +88,11 @@ TEST(TextFile, ReportsFilesThatCannotBeOpenedOrCreated) {
     }
     QDir().mkpath(dir.Path("sub"));
     EXPECT_THROW(platform::ReadTextFile(dir.Path("sub")), platform::FileOpenError);
+    // Only regular files are read: a named pipe would block the read until some other
+    // program writes to it, and a device may never end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.Path("pipe")).constData(), 0644), 0);
+    EXPECT_THROW(platform::ReadTextFile(dir.Path("pipe")), platform::FileOpenError);
+    EXPECT_THROW(platform::ReadTextFile(QStringLiteral("/dev/zero")), platform::FileOpenError);
 
     // A directory where the file must go, and a directory that does not exist.
     for (const QString& path : {dir.Path("sub"), dir.Path("nowhere/f.txt")}) {

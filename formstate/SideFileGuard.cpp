@@ -1,0 +1,57 @@
+#include "formstate/SideFileGuard.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <set>
+
+#include "platform/TextFile.h"
+
+namespace formstate {
+
+namespace {
+
+// Absolute paths of the side files whose content this run has seen.
+std::set<QString>& Known() {
+    static std::set<QString> known;
+    return known;
+}
+
+QString Key(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
+
+// True when the file's bytes are already `bytes`, or it holds nothing worth keeping.
+bool NothingToLose(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;  // unreadable: keep it
+    const QByteArray old = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
+    return old.isEmpty() || old == bytes;
+}
+
+}  // namespace
+
+QString FreeBackupName(const QString& path) {
+    QString backup = path + QStringLiteral(".bak");
+    for (int n = 2; QFileInfo::exists(backup) || QFileInfo(backup).isSymLink(); ++n)
+        backup = path + QStringLiteral(".bak") + QString::number(n);
+    return backup;
+}
+
+void NoteSideFileKnown(const QString& path) {
+    Known().insert(Key(path));
+}
+
+void KeepUnknownSideFile(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (!info.isFile() || Known().count(Key(path))) return;
+    if (NothingToLose(path, bytes)) return;
+    const QString backup = FreeBackupName(path);
+    QFile file(path);
+    if (!file.rename(backup))
+        throw platform::FileCreateError(
+            path, QStringLiteral("The earlier file could not be kept as %1: %2")
+                      .arg(backup, file.errorString()));
+}
+
+}  // namespace formstate

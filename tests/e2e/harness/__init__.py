@@ -1,0 +1,1 @@
+"""Drives the real Vexilo program under a private X server, the way a person would."""

@@ -42,10 +42,16 @@ FIGURES = [
      "BM_SetPlainTextFloor/10000", ("max", 2.0)),
     ("Enter cycle, 100,000 numbers / setPlainText", "BM_EnterCycle/100000",
      "BM_SetPlainTextFloor/100000", ("max", 2.0)),
+    ("Enter again at once, 1,000 numbers / setPlainText", "BM_EnterCycleAgain/1000",
+     "BM_SetPlainTextFloor/1000", None),
+    ("Enter again at once, 100,000 numbers / setPlainText", "BM_EnterCycleAgain/100000",
+     "BM_SetPlainTextFloor/100000", None),
     ("Start-up process, 100,000 numbers / 10", "BM_StartUpProcess/100000/iterations:5/manual_time",
      "BM_StartUpProcess/10/iterations:5/manual_time", ("max", 3.0)),
     ("Start-up in a running process, 100,000 / 10", "BM_StartUp/100000", "BM_StartUp/10", None),
-    ("Peak memory, 1,000,000 numbers in the box", "counter:BM_PeakMemory/1000000/iterations:1:VmHWM_MiB",
+    ("Peak memory, 1,000,000 numbers in the box", "counter:BM_PeakMemory/1000000/iterations:1/repeats:1:VmHWM_MiB",
+     None, None),
+    ("Peak memory before the window was made", "counter:BM_PeakMemory/1000000/iterations:1/repeats:1:VmHWM_before_MiB",
      None, None),
 ]
 

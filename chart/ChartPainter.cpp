@@ -150,19 +150,31 @@ void TChartPainter::PaintPanel(QPainter& p, const TChart& chart, int width, int 
     // Raised bevel: light top and left edges, dark right and bottom edges, on the bounds
     // less one pixel at the right and bottom, one frame per pixel of bevel width.
     const int frames = std::min({style_.BevelWidth, height / 2, width / 2});
-    p.setBrush(Qt::NoBrush);
-    for (int k = 0; k < frames; ++k) {
-        const double l = k;
-        const double t = k;
-        const double r = width - 1 - k;
-        const double b = height - 1 - k;
-        const QPointF light[] = {{l, b}, {l, t}, {r, t}};
-        const QPointF dark[] = {{r, t}, {r, b}, {l - 1, b}};
-        p.setPen(Pen(style_.BevelTop, 1));
-        p.drawPolyline(light, 3);
-        p.setPen(Pen(style_.BevelBottom, 1));
-        p.drawPolyline(dark, 3);
-    }
+    auto bevel = [&] {
+        p.setBrush(Qt::NoBrush);
+        for (int k = 0; k < frames; ++k) {
+            const double l = k;
+            const double t = k;
+            const double r = width - 1 - k;
+            const double b = height - 1 - k;
+            const QPointF light[] = {{l, b}, {l, t}, {r, t}};
+            const QPointF dark[] = {{r, t}, {r, b}, {l - 1, b}};
+            p.setPen(Pen(style_.BevelTop, 1));
+            p.drawPolyline(light, 3);
+            p.setPen(Pen(style_.BevelBottom, 1));
+            p.drawPolyline(dark, 3);
+        }
+    };
+    if (frames <= 0) return;
+    // The frames touch only the strips along the edges, which the panel fill has just made
+    // alike from draw to draw: kept before and after, and copied in while they stay so.
+    const int band = frames + 2;
+    const QRect strips[] = {QRect(0, 0, width, band), QRect(0, height - band, width, band),
+                            QRect(0, 0, band, height), QRect(width - band, 0, band, height)};
+    const double key[] = {static_cast<double>(style_.BevelTop),
+                          static_cast<double>(style_.BevelBottom), static_cast<double>(frames),
+                          static_cast<double>(width), static_cast<double>(height)};
+    if (!options_.Optimised || !stamps_.DrawRegions(key, strips, bevel)) bevel();
 }
 
 void TChartPainter::PaintTitle(QPainter& p, const TChart& chart) {

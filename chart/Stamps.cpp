@@ -91,6 +91,7 @@ void TStampCache::SetTarget(QImage& target, QPainter::RenderHints hints) {
         for (Recent& r : recentSquares_)
             r.stamp = nullptr;
         texts_.clear();
+        regions_.clear();
         fonts_.clear();
     }
     usable_ = usable;
@@ -119,6 +120,36 @@ static inline uint ByteMul(uint x, uint a) {
     x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
     x &= 0xff00ff00;
     return x | t;
+}
+
+bool TStampCache::CanKeepRegions(const std::vector<QRect>& device) const {
+    if (!usable_ || !target_ || !origin_.isNull() || clip_ != target_->rect()) return false;
+    for (const QRect& r : device)
+        if (r.isEmpty() || !target_->rect().contains(r)) return false;
+    return true;
+}
+
+std::vector<QImage> TStampCache::CopyOut(const std::vector<QRect>& device) const {
+    std::vector<QImage> out;
+    for (const QRect& r : device)
+        out.push_back(target_->copy(r));
+    return out;
+}
+
+bool TStampCache::CopyKeptRegions(const Key& key, const std::vector<QRect>& device) {
+    const auto it = regions_.constFind(key);
+    if (it == regions_.constEnd() || it->before.size() != device.size()) return false;
+    for (size_t i = 0; i < device.size(); ++i)
+        if (!SameRegion(*target_, device[i], it->before[i])) return false;
+    for (size_t i = 0; i < device.size(); ++i)
+        CopyRegion(it->after[i], *target_, device[i].topLeft());
+    return true;
+}
+
+void TStampCache::KeepRegions(const Key& key, std::vector<QImage> before,
+                              std::vector<QImage> after) {
+    Limit(regions_);
+    regions_.insert(key, Kept{std::move(before), std::move(after)});
 }
 
 TStampCache::Stamp TStampCache::MakeStamp(QImage image) {

@@ -22,12 +22,21 @@
 #include <QPen>
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <vector>
 
 namespace chart {
 
 class TStampCache {
+public:
+    // What a stamp's pixels depend on, as numbers (and a text for texts).
+    struct Key {
+        std::array<double, 10> n{};
+        QString text;
+        bool operator==(const Key& o) const { return n == o.n && text == o.text; }
+    };
+
 public:
     // Stamps are made for targets of this pixel format, whole-number device pixel ratio
     // and render hints; a change of either forgets the stamps made so far.
@@ -64,6 +73,27 @@ public:
     bool DrawText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font,
                   const QColor& color, int width, int lineHeight);
 
+    // Runs `draw` (QPainter calls that change only pixels inside `regions`, logical
+    // rectangles), or, when the regions hold what they held before the last run with this
+    // `key`, copies in what that run left there. False when it cannot keep regions (an
+    // offset, a clip, a region outside the image): nothing is drawn then.
+    template <size_t N, size_t K, typename Draw>
+    bool DrawRegions(const double (&key)[K], const QRect (&regions)[N], Draw&& draw) {
+        static_assert(K <= 10, "a region key holds at most 10 numbers");
+        std::vector<QRect> device;
+        for (const QRect& r : regions)
+            device.push_back(QRect(r.topLeft() * dpr_, r.size() * dpr_));
+        Key k;
+        std::copy(key, key + K, k.n.begin());
+        k.text = QStringLiteral("regions");
+        if (!CanKeepRegions(device)) return false;
+        if (CopyKeptRegions(k, device)) return true;
+        std::vector<QImage> before = CopyOut(device);
+        draw();
+        KeepRegions(k, std::move(before), CopyOut(device));
+        return true;
+    }
+
     int Count() const { return squares_.size() + lines_.size() + rects_.size() + texts_.size(); }
 
 private:
@@ -73,6 +103,15 @@ private:
         std::vector<int> Lo, Hi;
     };
     static Stamp MakeStamp(QImage image);
+
+    bool CanKeepRegions(const std::vector<QRect>& device) const;
+    bool CopyKeptRegions(const Key& key, const std::vector<QRect>& device);
+    std::vector<QImage> CopyOut(const std::vector<QRect>& device) const;
+    void KeepRegions(const Key& key, std::vector<QImage> before, std::vector<QImage> after);
+    struct Kept {
+        std::vector<QImage> before, after;
+    };
+    QHash<Key, Kept> regions_;
 
     QImage NewStamp(int width, int height) const;
     void Blit(QPainter& p, qreal x, qreal y, const Stamp& stamp);
@@ -89,14 +128,6 @@ private:
     int dpr_ = 1;
     QImage::Format format_ = QImage::Format_Invalid;
     QPainter::RenderHints hints_;
-
-public:
-    // What a stamp's pixels depend on, as numbers (and a text for texts).
-    struct Key {
-        std::array<double, 10> n{};
-        QString text;
-        bool operator==(const Key& o) const { return n == o.n && text == o.text; }
-    };
 
 private:
     static Key PenKey(const QPen& pen);

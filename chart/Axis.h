@@ -178,14 +178,16 @@ public:
     TAxisLabelSelection& EnsureLabelSelection();
     int LabelHoverIndex() const { return FLabelSelection ? FLabelSelection->HoverIndex : -1; }
 
+    // True when some active series for which this is the X axis has at most `points`
+    // points (the label step then stays at 1 or above).
+    bool HasXSeriesWithAtMost(int points) const;
+
 private:
     // Label texts by value (the bits of the double), see LabelValue.
     static constexpr int kMaxKeptLabelTexts = 512;
     mutable QHash<quint64, QString> labelTexts_;
     mutable QString labelDecimal_, labelThousands_;  // the separators they were made with
     std::unique_ptr<TAxisLabelSelection> FLabelSelection;
-    // Labels fit when some active X series on this axis has at most this many points.
-    bool HasXSeriesWithAtMost(int points) const;
 
     TChart* FChart;
     AxisKind FKind;

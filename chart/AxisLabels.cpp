@@ -9,6 +9,7 @@
 #include "chart/LabelText.h"
 #include "chart/Rounding.h"
 #include "chart/Series.h"
+#include "chart/SeriesDigest.h"
 #include "chart/TextMeasurer.h"
 #include "platform/Locale.h"
 
@@ -27,6 +28,10 @@ constexpr double kStepQuotientLimit = 2147483647.0;
 
 TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
     if (LabelStyle != talAuto) return LabelStyle;
+    if (const TSeriesDigest* d = FChart->DigestInForce()) {
+        const TAxisDigest& a = d->Axis(static_cast<int>(FKind));
+        return a.AnyTextLabels ? talText : a.AnyActiveAssociated ? talValue : talNone;
+    }
     bool anyActive = false;
     for (const TChartSeries* s : FChart->SeriesList()) {
         if (!s->Active() || !s->AssociatedToAxis(*this)) continue;
@@ -38,6 +43,8 @@ TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
 }
 
 bool TChartAxis::HasXSeriesWithAtMost(int points) const {
+    if (const TSeriesDigest* d = FChart->DigestInForce())
+        return d->Axis(static_cast<int>(FKind)).FewestXPoints <= points;
     for (const TChartSeries* s : FChart->SeriesList()) {
         if (!s->Active() || !s->AssociatedToAxis(*this)) continue;
         if (FHorizontal == s->YMandatory() && s->Count() <= points) return true;

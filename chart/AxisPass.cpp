@@ -5,6 +5,7 @@
 #include "chart/Axis.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
+#include "chart/SeriesDigest.h"
 
 namespace chart {
 
@@ -29,6 +30,8 @@ const TChartSeries* LongestAxisSeries(const TChart& chart, const TChartAxis& axi
     return best;
 }
 
+}  // namespace
+
 bool SeriesOnAxis(const TChartSeries& s, const TChartAxis& axis, bool isX) {
     if (isX) {
         return s.HorizAxis() == aBothHorizAxis ||
@@ -40,8 +43,20 @@ bool SeriesOnAxis(const TChartSeries& s, const TChartAxis& axis, bool isX) {
            (s.VertAxis() == aRightAxis && axis.Kind() == AxisKind::Right);
 }
 
+namespace {
+
+int AxisIndex(const TChartAxis& axis) {
+    return static_cast<int>(axis.Kind());
+}
+
 double PagedMinMax(const TChart& chart, const TChartAxis& axis, bool isMin, bool isX) {
-    const TChartSeries* s = LongestAxisSeries(chart, axis);
+    const TChartSeries* s = nullptr;
+    if (const TSeriesDigest* d = chart.DigestInForce()) {
+        const TAxisDigest& a = d->Axis(AxisIndex(axis));
+        s = a.AnyActiveAssociated ? a.LongestActive : a.LongestAny;
+    } else {
+        s = LongestAxisSeries(chart, axis);
+    }
     if (!s || s->Count() == 0) return 0;
     const TChartPage& page = chart.Pages();
     int first = 0;
@@ -81,6 +96,10 @@ bool PageValueMinMax(const TChartSeries& s, const TChartPage& page, bool isMin, 
 bool IsAxisShown(const TChart& chart, const TChartAxis& axis) {
     if (!chart.AxisVisible() || !axis.Visible()) return false;
     if (axis.IsDepthAxis()) return false;
+    if (const TSeriesDigest* d = chart.DigestInForce()) {
+        const int decision = d->Axis(AxisIndex(axis)).ShownDecision;
+        return decision >= 0 ? decision == 1 : !d->AnyActive();
+    }
     bool anyActive = false;
     for (const TChartSeries* s : chart.SeriesList()) {
         if (!s->Active()) continue;
@@ -92,6 +111,10 @@ bool IsAxisShown(const TChart& chart, const TChartAxis& axis) {
 }
 
 TChartSeries* GetAxisSeries(const TChart& chart, const TChartAxis& axis) {
+    if (const TSeriesDigest* d = chart.DigestInForce()) {
+        const TAxisDigest& a = d->Axis(AxisIndex(axis));
+        return a.FirstActiveAssociated ? a.FirstActiveAssociated : a.FirstAssociated;
+    }
     TChartSeries* firstAssociated = nullptr;
     for (TChartSeries* s : chart.SeriesList()) {
         if (!s->AssociatedToAxis(axis)) continue;
@@ -107,6 +130,14 @@ double AxisSeriesMinMax(const TChart& chart, const TChartAxis& axis, bool isMin,
     const TChartPage& page = chart.Pages();
     const bool paged = page.MaxPointsPerPage() > 0;
     if (paged && xAxis) return PagedMinMax(chart, axis, isMin, isX);
+
+    const TSeriesDigest* d = chart.DigestInForce();
+    if (d && !(paged && page.AutoScale()) && isX == axis.Horizontal()) {
+        const TAxisDigest& a = d->Axis(AxisIndex(axis));
+        const TAxisDigest::Extreme& e = a.AnyActiveAssociated ? a.ActiveValues : a.AllValues;
+        // A NaN makes the result depend on where it stands: walk the series then.
+        if (!e.HasNaN) return e.Any ? (isMin ? e.Min : e.Max) : 0;
+    }
 
     const bool activeOnly = AnyActiveAssociated(chart, axis);
     bool first = true;
@@ -135,18 +166,22 @@ double AxisSeriesMinMax(const TChart& chart, const TChartAxis& axis, bool isMin,
 
 TChartRect AxisSeriesMargins(const TChart& chart, const TChartAxis& axis) {
     TChartRect m;
-    for (const TChartSeries* s : chart.SeriesList()) {
-        if (!s->Active() || !s->AssociatedToAxis(axis)) continue;
-        int low = 0;
-        int high = 0;
-        if (axis.Horizontal()) {
-            s->CalcHorizMargins(low, high);
-            m.Left = std::max(m.Left, low);
-            m.Right = std::max(m.Right, high);
-        } else {
-            s->CalcVerticalMargins(low, high);
-            m.Top = std::max(m.Top, low);
-            m.Bottom = std::max(m.Bottom, high);
+    if (const TSeriesDigest* d = chart.DigestInForce()) {
+        m = d->Axis(AxisIndex(axis)).Margins;
+    } else {
+        for (const TChartSeries* s : chart.SeriesList()) {
+            if (!s->Active() || !s->AssociatedToAxis(axis)) continue;
+            int low = 0;
+            int high = 0;
+            if (axis.Horizontal()) {
+                s->CalcHorizMargins(low, high);
+                m.Left = std::max(m.Left, low);
+                m.Right = std::max(m.Right, high);
+            } else {
+                s->CalcVerticalMargins(low, high);
+                m.Top = std::max(m.Top, low);
+                m.Bottom = std::max(m.Bottom, high);
+            }
         }
     }
     // A margin counts only at an automatic end: the minimum is the left end of a horizontal

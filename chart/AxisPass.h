@@ -28,6 +28,10 @@ class TChart;
 class TChartAxis;
 class TChartSeries;
 
+// True when the series draws its values along `axis` (isX: the axis is horizontal), by the
+// axes the series names, whatever its chart.
+bool SeriesOnAxis(const TChartSeries& s, const TChartAxis& axis, bool isX);
+
 // True when `axis` shows in this redraw: axes on, the axis visible, not a depth axis (the
 // view is 2D), and some active series on it (or no active series at all).
 bool IsAxisShown(const TChart& chart, const TChartAxis& axis);

@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "chart/Series.h"
+#include "chart/SeriesDigest.h"
 
 namespace chart {
 
-TChart::TChart(QObject* owner) : QObject(owner), FPage(this) {
+TChart::TChart(QObject* owner)
+    : QObject(owner), FDigest(std::make_unique<TSeriesDigest>()), FPage(this) {
     FAxes[0] = std::make_unique<TChartAxis>(this, AxisKind::Bottom);
     FAxes[1] = std::make_unique<TChartAxis>(this, AxisKind::Top);
     FAxes[2] = std::make_unique<TChartAxis>(this, AxisKind::Left);
@@ -36,13 +38,17 @@ void TChart::InternalAddSeries(TChartSeries* series) {
     if (std::find(FSeriesList.begin(), FSeriesList.end(), series) != FSeriesList.end()) return;
     series->Added();
     FSeriesList.push_back(series);
+    ++FListVersion;
+    FFirstListChange = std::min(FFirstListChange, SeriesCount() - 1);
     Invalidate();
 }
 
 void TChart::InternalRemoveSeries(TChartSeries* series) {
     const auto it = std::find(FSeriesList.begin(), FSeriesList.end(), series);
     if (it == FSeriesList.end()) return;
+    FFirstListChange = std::min(FFirstListChange, static_cast<int>(it - FSeriesList.begin()));
     FSeriesList.erase(it);
+    ++FListVersion;
     series->Removed();
     if (!FDestroying) Invalidate();
 }

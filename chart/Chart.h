@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -20,6 +21,7 @@
 namespace chart {
 
 class TChartSeries;
+class TSeriesDigest;
 
 class TChart : public QObject {
     Q_OBJECT
@@ -52,6 +54,18 @@ public:
     TChartSeries* AddSeries(TChartSeries* series);
     // Takes the series out of the list (it stays alive).
     void RemoveSeries(TChartSeries* series);
+    // Changes whenever a series joins or leaves the list.
+    uint64_t ListVersion() const { return FListVersion; }
+    // The lowest list index that a join or a departure has touched since the digest last
+    // caught up (the list's length when none).
+    int FirstListChange() const { return FFirstListChange; }
+    void ListChangesSeen() { FFirstListChange = SeriesCount(); }
+    // The digest of the series list that redraws answer from (SeriesDigest.h).
+    TSeriesDigest& Digest() const { return *FDigest; }
+    // The digest while a redraw has put it in force (TSeriesDigestScope), else nullptr.
+    const TSeriesDigest* DigestInForce() const { return FDigestInForce ? FDigest.get() : nullptr; }
+    void SetDigestInForce(bool value) { FDigestInForce = value; }
+
     // Called by a series when its parent chart changes; not for other callers.
     void InternalAddSeries(TChartSeries* series);
     void InternalRemoveSeries(TChartSeries* series);
@@ -109,6 +123,10 @@ public:
 private:
     std::array<std::unique_ptr<TChartAxis>, 6> FAxes;
     std::vector<TChartSeries*> FSeriesList;
+    uint64_t FListVersion = 0;
+    int FFirstListChange = 0;
+    std::unique_ptr<TSeriesDigest> FDigest;
+    bool FDigestInForce = false;
     TChartPage FPage;
     TChartRect FChartRect;
     int FColorPaletteIndex = -1;

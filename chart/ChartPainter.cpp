@@ -1,5 +1,7 @@
 #include "chart/ChartPainter.h"
 
+#include <utility>
+
 #include <QImage>
 #include <QLineF>
 #include <QPainter>
@@ -13,6 +15,7 @@
 #include "chart/LabelBox.h"
 #include "chart/LineSegments.h"
 #include "chart/Series.h"
+#include "chart/SeriesDigest.h"
 
 namespace chart {
 
@@ -103,6 +106,8 @@ void TChartPainter::DrawText(QPainter& p, const QPointF& baseline, const QString
 void TChartPainter::Draw(TChart& chart, QImage& image, QSize size,
                          const std::function<void()>& afterDraw) {
     AutoRepaintOff noRepaints(chart);
+    // The axis pass and the series loop answer from the series list's digest.
+    TSeriesDigestScope digest(chart);
     const int width = size.width();
     const int height = size.height();
     bounds_ = QRect(0, 0, width, height);
@@ -305,6 +310,28 @@ void TChartPainter::ForEachSegment(const TChartSeries& s, int first, int last,
     }
 }
 
+// Queues what one series draws (its visible range) in drawing order.
+void TChartPainter::QueueSeries(TChartSeries* series, const TChartRect& bounds,
+                                const TChartRect& clip) {
+    TChartSeries* s = series;
+    if (!s->Active()) return;
+    s->CalcFirstLastVisibleIndex();
+    const int first = s->FirstValueIndex();
+    const int last = s->LastValueIndex();
+    if (first < 0 || last < first) return;
+    if (s->DrawLine() && std::as_const(*s).LinePen().Visible) {
+        ForEachSegment(*s, first, last, bounds, clip, [&](const QLineF& line, const QPen& pen) {
+            draws_.push_back(TLineDraw{line, pen});
+        });
+    }
+    if (std::as_const(*s).Pointer().Visible) {
+        TLineDraw other;
+        other.Other = true;
+        draws_.push_back(other);
+        points_.push_back(PointsDraw{s, first, last});
+    }
+}
+
 void TChartPainter::PaintAllSeries(QPainter& p, TChart& chart, const QImage& image, int width,
                                    int height) {
     const TChartRect& plot = chart.ChartRect();
@@ -326,39 +353,38 @@ void TChartPainter::PaintAllSeries(QPainter& p, TChart& chart, const QImage& ima
             const int last = s->Count() - 1;
             if (last < 0) continue;
             if (clipping) p.setClipRect(clipRect);
-            if (s->DrawLine() && s->LinePen().Visible) {
+            if (s->DrawLine() && std::as_const(*s).LinePen().Visible) {
                 ForEachSegment(*s, 0, last, bounds, clip, [&](const QLineF& line, const QPen& pen) {
                     p.setPen(pen);
                     p.drawLine(line);
                     ++linesDrawn_;
                 });
             }
-            if (s->Pointer().Visible) PaintPointers(p, *s, 0, last);
+            if (std::as_const(*s).Pointer().Visible) PaintPointers(p, *s, 0, last);
             if (clipping) p.setClipping(false);
         }
         return;
     }
 
-    // 1. What each series draws, in drawing order: its visible range only.
+    // 1. What each series draws, in drawing order: its visible range only. Runs of series
+    // whose last points all lie left of the window (the old zero lines after a long
+    // session) have nothing in it: their visible ranges are set without looking at each.
     draws_.clear();
     points_.clear();
-    for (TChartSeries* s : chart.SeriesList()) {
-        if (!s->Active()) continue;
-        s->CalcFirstLastVisibleIndex();
-        const int first = s->FirstValueIndex();
-        const int last = s->LastValueIndex();
-        if (first < 0 || last < first) continue;
-        if (s->DrawLine() && s->LinePen().Visible) {
-            ForEachSegment(*s, first, last, bounds, clip, [&](const QLineF& line, const QPen& pen) {
-                draws_.push_back(TLineDraw{line, pen});
-            });
+    const std::vector<TChartSeries*>& list = chart.SeriesList();
+    const TChartAxis& bottom = chart.BottomAxis();
+    const double windowLeft = bottom.InternalCalcPosPoint(plot.Left);
+    for (const TSeriesDigest::Run& run : chart.Digest().Runs()) {
+        const bool leftOfWindow =
+            run.Plain && (!run.AnyWithPoints ||
+                          (run.MaxLastX < windowLeft &&
+                           bottom.CalcXPosValue(run.MaxLastX) + run.MaxHorizSize <= plot.Left));
+        if (leftOfWindow) {
+            chart.Digest().ClearRanges(chart, run.Block);
+            continue;
         }
-        if (s->Pointer().Visible) {
-            TLineDraw other;
-            other.Other = true;
-            draws_.push_back(other);
-            points_.push_back(PointsDraw{s, first, last});
-        }
+        for (int i = run.Begin; i < run.End; ++i)
+            QueueSeries(list[static_cast<size_t>(i)], bounds, clip);
     }
     // 2. Lines that the lines drawn over them leave no trace of (the clip keeps every line
     // inside the rows the analysis looks at).

@@ -98,6 +98,8 @@ private:
     // The series pass of a draw, kept to be reused: segments and points in drawing order
     // (the points of one series are one `Other` item), and what the stacks of lines allow
     // to skip.
+    void QueueSeries(TChartSeries* series, const TChartRect& bounds, const TChartRect& clip);
+
     struct PointsDraw {
         const TChartSeries* series;
         int first;

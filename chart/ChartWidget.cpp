@@ -1,5 +1,7 @@
 #include "chart/ChartWidget.h"
 
+#include <QElapsedTimer>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
@@ -55,7 +57,10 @@ void TChartWidget::Draw() {
         buffer_.setDevicePixelRatio(dpr);
     }
     drawnSize_ = size();
+    QElapsedTimer timer;
+    timer.start();
     painter_.Draw(*chart_, buffer_, drawnSize_, OnAfterDraw);
+    lastDrawNs_ = timer.nsecsElapsed();
     ++fullDraws_;
 }
 

@@ -29,6 +29,8 @@ public:
 
     // Full draws since construction (a paint without changes only copies the cache).
     long FullDraws() const { return fullDraws_; }
+    // How long the last full draw took, in nanoseconds.
+    qint64 LastDrawNanoseconds() const { return lastDrawNs_; }
     bool Dirty() const { return dirty_; }
 
     // The image of the last full draw, in device pixels (its device pixel ratio is the
@@ -64,6 +66,7 @@ private:
     QSize drawnSize_;  // the logical size of the last full draw
     bool dirty_ = true;
     long fullDraws_ = 0;
+    qint64 lastDrawNs_ = 0;
 };
 
 }  // namespace chart

@@ -5,6 +5,7 @@
 
 #include "chart/Axis.h"
 #include "chart/Chart.h"
+#include "chart/SeriesDigest.h"
 #include "chart/Rounding.h"
 #include "chart/VisibleRange.h"
 
@@ -20,6 +21,20 @@ void TColorList::Insert(int index, TColor color) {
     ++count_;
 }
 
+void TChartSeries::Touch() {
+    if (FParent && FDigestSlot >= 0) FParent->Digest().NoteChanged(FDigestSlot);
+}
+
+void TChartSeries::NoteRangeWritten() {
+    if (FParent && FDigestSlot >= 0) FParent->Digest().NoteRangeWritten(FDigestSlot);
+}
+
+void TChartSeries::ResetVisibleRange() {
+    FFirstVisibleIndex = -1;
+    FLastVisibleIndex = -1;
+    NoteRangeWritten();
+}
+
 TChartSeries::TChartSeries(QObject* owner)
     : QObject(owner),
       FX(this, QStringLiteral("X"), loAscending),
@@ -32,11 +47,14 @@ TChartSeries::~TChartSeries() {
 void TChartSeries::SetActive(bool value) {
     if (FActive == value) return;
     FActive = value;
+    Touch();
     if (FParent) FParent->Invalidate();
 }
 
 void TChartSeries::SetParentChart(TChart* chart) {
     if (FParent == chart) return;
+    Touch();
+    FDigestSlot = -1;  // a place in the old chart's digest means nothing in the new one
     if (FParent) FParent->InternalRemoveSeries(this);
     FParent = chart;
     if (FParent) FParent->InternalAddSeries(this);
@@ -69,6 +87,7 @@ bool TChartSeries::HasPointLabels() const {
 }
 
 int TChartSeries::AddXY(double x, double y, const QString& label, TColor color) {
+    Touch();
     FX.TempValue = x;
     FY.TempValue = y;
     const int index = FX.AddOrdered(x);
@@ -104,6 +123,7 @@ void TChartSeries::RepaintIfShown() {
 }
 
 void TChartSeries::Clear() {
+    Touch();
     FFirstVisibleIndex = -1;
     FLastVisibleIndex = -1;
     // The lists keep their storage: a series is cleared to be filled again, often with as
@@ -216,6 +236,7 @@ bool TChartSeries::IsPointInChartRect(int index) const {
 // ---- visible range
 
 void TChartSeries::CalcFirstLastVisibleIndex() {
+    NoteRangeWritten();
     FFirstVisibleIndex = -1;
     FLastVisibleIndex = -1;
     const int n = Count();

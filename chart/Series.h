@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -82,8 +83,15 @@ public:
     bool ColorEachPoint() const { return FColorEachPoint; }
 
     int Count() const { return FX.Count(); }
-    TChartValueList& XValues() { return FX; }
-    TChartValueList& YValues() { return FY; }
+    // Handing out a list for writing counts as a change of the series (see Version).
+    TChartValueList& XValues() {
+        Touch();
+        return FX;
+    }
+    TChartValueList& YValues() {
+        Touch();
+        return FY;
+    }
     const TChartValueList& XValues() const { return FX; }
     const TChartValueList& YValues() const { return FY; }
     // Label of point i; empty when no point has a label.
@@ -138,6 +146,8 @@ public:
     // Range of point indexes to draw; -1, -1 for none. Nothing is drawn while
     // FirstValueIndex is -1, whatever LastValueIndex says.
     int FirstValueIndex() const { return FFirstVisibleIndex; }
+    // What CalcFirstLastVisibleIndex gives a series that has nothing in the window.
+    void ResetVisibleRange();
     int LastValueIndex() const { return FLastVisibleIndex; }
 
     bool YMandatory() const { return FYMandatory; }
@@ -152,9 +162,15 @@ public:
     // The highlighted value index, -1 for none (also while there is no record).
     int HoverIndex() const { return FSelection ? FSelection->HoverIndex : -1; }
 
-    TSeriesPointer& Pointer() { return FPointer; }
+    TSeriesPointer& Pointer() {
+        Touch();
+        return FPointer;
+    }
     const TSeriesPointer& Pointer() const { return FPointer; }
-    TSeriesLinePen& LinePen() { return FLinePen; }
+    TSeriesLinePen& LinePen() {
+        Touch();
+        return FLinePen;
+    }
     const TSeriesLinePen& LinePen() const { return FLinePen; }
 
     // Update nesting: while above 0, adding a point does not ask for a repaint.
@@ -164,8 +180,16 @@ public:
     // adding a point does outside an update).
     void RepaintIfShown();
 
+    // The series' place in its chart's digest (SeriesDigest.h); set by the digest.
+    void SetDigestSlot(int slot) { FDigestSlot = slot; }
+
 protected:
     void NotifyNewValue(int index);
+    // Tells the chart's digest that the series' points or settings may have changed:
+    // adding, clearing, (de)activating, joining or leaving a chart, and writable access to
+    // its value lists, pointer or line pen all count.
+    void Touch();
+    void NoteRangeWritten();
 
     bool FActive = true;
     TChart* FParent = nullptr;
@@ -193,6 +217,7 @@ protected:
     TSeriesPointer FPointer;
     TSeriesLinePen FLinePen;
     std::unique_ptr<TSeriesSelection> FSelection;
+    int FDigestSlot = -1;
 };
 
 // Series with a marker and a line setting; both kinds of this program derive from it.

@@ -142,7 +142,19 @@ class Program:
 
     def _check_running(self):
         if self.proc.poll() is not None:
-            raise ProgramError(f"the program ended unexpectedly with code {self.proc.returncode}")
+            raise ProgramError(f"the program ended unexpectedly with code {self.proc.returncode}"
+                               + self._output_tail())
+
+    def _output_tail(self, lines=30):
+        """The last lines the program printed, so a failure report shows why it ended."""
+        path = os.path.join(self.ctx.artifacts, f"program-{self.runs}.log")
+        try:
+            with open(path, "rb") as f:
+                text = f.read().decode("utf-8", "replace")
+        except OSError:
+            return ""
+        tail = text.strip().splitlines()[-lines:]
+        return ("\nthe program's output ended with:\n" + "\n".join(tail)) if tail else ""
 
     def request_close(self):
         """Asks the main window to close, as a window manager does for the close button."""
@@ -155,7 +167,7 @@ class Program:
         self.request_close()
         code = self.wait_exit(timeout)
         if code != 0:
-            raise ProgramError(f"the program ended with code {code}")
+            raise ProgramError(f"the program ended with code {code}" + self._output_tail())
 
     def wait_exit(self, timeout):
         deadline = time.monotonic() + timeout

@@ -22,7 +22,8 @@ TChart::TChart(QObject* owner)
 TChart::~TChart() {
     FDestroying = true;
     // A series leaves the list in its destructor, so this ends.
-    while (!FSeriesList.empty()) delete FSeriesList.back();
+    while (!FSeriesList.empty())
+        delete FSeriesList.back();
 }
 
 TChartSeries* TChart::AddSeries(TChartSeries* series) {

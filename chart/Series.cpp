@@ -5,8 +5,8 @@
 
 #include "chart/Axis.h"
 #include "chart/Chart.h"
-#include "chart/SeriesDigest.h"
 #include "chart/Rounding.h"
+#include "chart/SeriesDigest.h"
 #include "chart/VisibleRange.h"
 
 namespace chart {

@@ -67,9 +67,8 @@ void Fold(TAxisDigest& earlier, const TAxisDigest& later) {
 // redraw's shortcut relies on.
 bool IsPlainSeries(const TChartSeries& s) {
     const std::type_info& type = typeid(s);
-    return (type == typeid(TPointSeries) || type == typeid(TLineSeries)) &&
-           s.CalcVisiblePoints() && s.XValues().Order() == loAscending && s.YMandatory() &&
-           s.HorizAxis() == aBottomAxis;
+    return (type == typeid(TPointSeries) || type == typeid(TLineSeries)) && s.CalcVisiblePoints() &&
+           s.XValues().Order() == loAscending && s.YMandatory() && s.HorizAxis() == aBottomAxis;
 }
 
 }  // namespace
@@ -130,7 +129,8 @@ struct TSeriesDigest::Block {
     // The block's summary from its records, in list order.
     void Fold(const TChart& chart, const Record* r, int size) {
         anyActive = false;
-        for (TAxisDigest& a : axes) a = TAxisDigest();
+        for (TAxisDigest& a : axes)
+            a = TAxisDigest();
         run.Plain = true;
         run.AnyWithPoints = false;
         run.MaxLastX = 0;
@@ -268,15 +268,18 @@ void TSeriesDigest::Update(TChart& chart) {
     }
     if (changed) Refold();
     runs_.resize(blocks_.size());
-    for (size_t b = 0; b < blocks_.size(); ++b) runs_[b] = blocks_[b].run;
+    for (size_t b = 0; b < blocks_.size(); ++b)
+        runs_[b] = blocks_[b].run;
 }
 
 void TSeriesDigest::Refold() {
     anyActive_ = false;
-    for (TAxisDigest& a : axes_) a = TAxisDigest();
+    for (TAxisDigest& a : axes_)
+        a = TAxisDigest();
     for (const Block& b : blocks_) {
         anyActive_ = anyActive_ || b.anyActive;
-        for (int k = 0; k < kAxes; ++k) chart::Fold(axes_[static_cast<size_t>(k)], b.axes[k]);
+        for (int k = 0; k < kAxes; ++k)
+            chart::Fold(axes_[static_cast<size_t>(k)], b.axes[k]);
     }
 }
 
@@ -297,6 +300,8 @@ TSeriesDigestScope::TSeriesDigestScope(TChart& chart)
     chart.SetDigestInForce(true);
 }
 
-TSeriesDigestScope::~TSeriesDigestScope() { chart_.SetDigestInForce(previous_); }
+TSeriesDigestScope::~TSeriesDigestScope() {
+    chart_.SetDigestInForce(previous_);
+}
 
 }  // namespace chart

@@ -15,7 +15,8 @@ constexpr size_t kMapFrom = 64 * 1024;
 
 size_t ReserveFor(size_t bytes) {
     size_t reserve = kMapFrom;
-    while (reserve < bytes) reserve *= 2;
+    while (reserve < bytes)
+        reserve *= 2;
     return reserve;
 }
 

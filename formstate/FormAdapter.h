@@ -18,7 +18,7 @@ namespace formstate {
 // A component of a form. Each kind uses only the accessors its rules need; the others
 // keep their defaults, which throw std::logic_error (a kind claimed but not implemented).
 class Component {
-  public:
+public:
     virtual ~Component() = default;
 
     virtual QString Name() const = 0;
@@ -74,7 +74,7 @@ class Component {
 
 // A form: its Name names its section in the settings file.
 class Form {
-  public:
+public:
     virtual ~Form() = default;
     virtual QString Name() const = 0;
     // Calls `visit` for every component the form owns, at any depth, in creation order.

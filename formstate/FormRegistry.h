@@ -14,13 +14,13 @@ std::vector<Form*> RegisteredForms();
 // Registers `form` (not owned; it must outlive this object) and removes it again on
 // destruction.
 class ScopedFormRegistration {
-  public:
+public:
     explicit ScopedFormRegistration(Form& form);
     ~ScopedFormRegistration();
     ScopedFormRegistration(const ScopedFormRegistration&) = delete;
     ScopedFormRegistration& operator=(const ScopedFormRegistration&) = delete;
 
-  private:
+private:
     Form* form_;
 };
 

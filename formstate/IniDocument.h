@@ -34,7 +34,7 @@ namespace formstate {
 constexpr qsizetype kMaxProfileValue = 2047;
 
 class IniDocument {
-  public:
+public:
     IniDocument() = default;
     // Lines end at CR LF, lone CR or lone LF.
     static IniDocument Parse(QStringView text);
@@ -51,7 +51,7 @@ class IniDocument {
     // Removes every section of that name; false when there was none.
     bool EraseSection(QStringView section);
 
-  private:
+private:
     // Index of the first header of that section, or -1.
     qsizetype FindSection(QStringView section) const;
     // One past the last line of the section whose header is at `header`.

@@ -12,12 +12,12 @@ namespace formstate {
 
 // "Unable to write to <path>": a write or an erase did not reach the file.
 class IniWriteError : public platform::Exception {
-  public:
+public:
     explicit IniWriteError(const QString& path);
 };
 
 class TIniFile {
-  public:
+public:
     explicit TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
 
     const QString& FileName() const { return fileName_; }
@@ -49,7 +49,7 @@ class TIniFile {
     // Removes the section with all its keys; a missing section is no error and no write.
     void EraseSection(const QString& section);
 
-  private:
+private:
     QString fileName_;
 };
 

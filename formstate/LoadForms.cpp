@@ -35,13 +35,13 @@ struct LoadContext {
 
 // Holds a list box in update mode for its lifetime.
 class ItemsUpdate {
-  public:
+public:
     explicit ItemsUpdate(Component& c) : c_(c) { c_.BeginItemsUpdate(); }
     ~ItemsUpdate() { c_.EndItemsUpdate(); }
     ItemsUpdate(const ItemsUpdate&) = delete;
     ItemsUpdate& operator=(const ItemsUpdate&) = delete;
 
-  private:
+private:
     Component& c_;
 };
 

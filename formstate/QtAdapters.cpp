@@ -25,7 +25,7 @@ namespace {
 constexpr char kEncodingProperty[] = "formstateLinesEncoding";
 
 class QtComponent : public Component {
-  public:
+public:
     QtComponent(QString name, QObject* object, Kind kind)
         : name_(std::move(name)), object_(object), kind_(kind) {}
 
@@ -45,14 +45,14 @@ class QtComponent : public Component {
         object_->setProperty(kEncodingProperty, static_cast<int>(encoding));
     }
 
-  private:
+private:
     QString name_;
     QObject* object_;
     Kind kind_;
 };
 
 class PlainTextAdapter final : public QtComponent {
-  public:
+public:
     PlainTextAdapter(const QString& name, QPlainTextEdit* edit)
         : QtComponent(name, edit, Kind::TMemo), edit_(edit) {}
     QString Text() const override { return edit_->toPlainText(); }
@@ -63,12 +63,12 @@ class PlainTextAdapter final : public QtComponent {
             edit_->setPlainText(text);
     }
 
-  private:
+private:
     QPlainTextEdit* edit_;
 };
 
 class ListWidgetAdapter final : public QtComponent {
-  public:
+public:
     ListWidgetAdapter(const QString& name, QListWidget* list)
         : QtComponent(name, list, Kind::TListBox), list_(list) {}
     QStringList Items() const override {
@@ -82,12 +82,12 @@ class ListWidgetAdapter final : public QtComponent {
     void BeginItemsUpdate() override { list_->setUpdatesEnabled(false); }
     void EndItemsUpdate() override { list_->setUpdatesEnabled(true); }
 
-  private:
+private:
     QListWidget* list_;
 };
 
 class ComboBoxAdapter final : public QtComponent {
-  public:
+public:
     ComboBoxAdapter(const QString& name, QComboBox* combo)
         : QtComponent(name, combo, Kind::TComboBox), combo_(combo) {}
     QString Text() const override { return combo_->currentText(); }
@@ -102,45 +102,45 @@ class ComboBoxAdapter final : public QtComponent {
     void ClearItems() override { combo_->clear(); }
     void AddItem(const QString& item) override { combo_->addItem(item); }
 
-  private:
+private:
     QComboBox* combo_;
 };
 
 class LineEditAdapter final : public QtComponent {
-  public:
+public:
     LineEditAdapter(const QString& name, QLineEdit* edit)
         : QtComponent(name, edit, Kind::TEdit), edit_(edit) {}
     QString Text() const override { return edit_->text(); }
     void SetText(const QString& text) override { edit_->setText(text); }
 
-  private:
+private:
     QLineEdit* edit_;
 };
 
 class DateTimeAdapter final : public QtComponent {
-  public:
+public:
     DateTimeAdapter(const QString& name, QDateTimeEdit* edit)
         : QtComponent(name, edit, Kind::TDateTimePicker), edit_(edit) {}
     QTime Time() const override { return edit_->time(); }
     void SetTime(const QTime& time) override { edit_->setTime(time); }
 
-  private:
+private:
     QDateTimeEdit* edit_;
 };
 
 class CheckAdapter final : public QtComponent {
-  public:
+public:
     CheckAdapter(const QString& name, QAbstractButton* button, Kind kind)
         : QtComponent(name, button, kind), button_(button) {}
     bool Checked() const override { return button_->isChecked(); }
     void SetChecked(bool checked) override { button_->setChecked(checked); }
 
-  private:
+private:
     QAbstractButton* button_;
 };
 
 class SpinEditAdapter final : public QtComponent {
-  public:
+public:
     SpinEditAdapter(const QString& name, platform::TSpinEdit* spin)
         : QtComponent(name, spin, Kind::TSpinEdit), spin_(spin) {}
     int64_t Value() const override { return spin_->Value(); }
@@ -148,12 +148,12 @@ class SpinEditAdapter final : public QtComponent {
         spin_->SetValue(static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)));
     }
 
-  private:
+private:
     platform::TSpinEdit* spin_;
 };
 
 class SpinBoxAdapter final : public QtComponent {
-  public:
+public:
     SpinBoxAdapter(const QString& name, QSpinBox* spin)
         : QtComponent(name, spin, Kind::TSpinEdit), spin_(spin) {}
     int64_t Value() const override { return spin_->value(); }
@@ -161,28 +161,28 @@ class SpinBoxAdapter final : public QtComponent {
         spin_->setValue(static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)));
     }
 
-  private:
+private:
     QSpinBox* spin_;
 };
 
 class DoubleSpinAdapter final : public QtComponent {
-  public:
+public:
     DoubleSpinAdapter(const QString& name, QDoubleSpinBox* spin)
         : QtComponent(name, spin, Kind::TAdvSpinEdit), spin_(spin) {}
     double FloatValue() const override { return spin_->value(); }
     void SetFloatValue(double value) override { spin_->setValue(value); }
 
-  private:
+private:
     QDoubleSpinBox* spin_;
 };
 
 // Keeps a window registered as a form while the window lives (owned by the window).
 class QtFormRegistration final : public QObject {
-  public:
+public:
     QtFormRegistration(QWidget* window, std::function<std::vector<NamedObject>()> components)
         : QObject(window), form_(window, std::move(components)), registration_(form_) {}
 
-  private:
+private:
     QtForm form_;
     ScopedFormRegistration registration_;
 };

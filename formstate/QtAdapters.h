@@ -43,12 +43,12 @@ std::unique_ptr<Component> MakeQtComponent(const QString& name, QObject* object)
 // A Qt window as a form: its objectName is the section name, `components` lists its
 // components in creation order at the moment of each walk.
 class QtForm : public Form {
-  public:
+public:
     QtForm(QWidget* window, std::function<std::vector<NamedObject>()> components);
     QString Name() const override;
     void ForEachComponent(const std::function<void(Component&)>& visit) override;
 
-  private:
+private:
     QWidget* window_;
     std::function<std::vector<NamedObject>()> components_;
 };

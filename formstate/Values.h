@@ -13,7 +13,7 @@ namespace formstate {
 
 // "'<text>' is not a valid time", "'<text>' is not a valid floating point value", ...
 class ConvertError : public platform::Exception {
-  public:
+public:
     using Exception::Exception;
 };
 

@@ -199,7 +199,9 @@ QString TmainForm::StripTrailingChar(const QString& s, QChar c) {
     return walk::StripTrailingChar(s, c);
 }
 
-void TmainForm::AddZeroLine() { AddZeroLine(true); }
+void TmainForm::AddZeroLine() {
+    AddZeroLine(true);
+}
 
 void TmainForm::AddZeroLine(bool letMessagesRun) {
     auto* line = new chart::TLineSeries(&Chart1->Chart());  // owned by the chart
@@ -209,7 +211,9 @@ void TmainForm::AddZeroLine(bool letMessagesRun) {
     if (letMessagesRun) QCoreApplication::processEvents();
 }
 
-void TmainForm::DrawDiagram(bool silent) { BuildDiagram(silent, true, nullptr); }
+void TmainForm::DrawDiagram(bool silent) {
+    BuildDiagram(silent, true, nullptr);
+}
 
 bool TmainForm::BuildDiagram(bool silent, bool letMessagesRun, QString* listToWrite) {
     Series1->Clear();

@@ -20,7 +20,8 @@ qsizetype FirstSpacePair(const char16_t* d, qsizetype n) {
     for (; i + 8 <= n; i += 8) {
         const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
         // Two mask bits per character; a pair sets the bits of neighbouring characters.
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, space)));
+        const unsigned mask =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, space)));
         const unsigned pairs = mask & (mask >> 2);
         if (pairs) return i + __builtin_ctz(pairs) / 2;
         if ((mask & 0x4000u) && i + 8 < n && d[i + 8] == u' ') return i + 7;
@@ -56,7 +57,6 @@ QString StripTrailingChar(const QString& s, QChar c) {
     if (!s.isEmpty() && s.back() == c) return s.left(s.size() - 1);
     return s;
 }
-
 
 QString DeleteWholeEntry(const QString& text, QStringView entry) {
     if (entry.isEmpty()) return text;

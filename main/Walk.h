@@ -30,8 +30,10 @@ QString StripTrailingChar(const QString& s, QChar c);
 inline QStringView TrimEntry(QStringView entry) {
     qsizetype b = 0;
     qsizetype e = entry.size();
-    while (b < e && entry[b].unicode() <= 32) ++b;
-    while (e > b && entry[e - 1].unicode() <= 32) --e;
+    while (b < e && entry[b].unicode() <= 32)
+        ++b;
+    while (e > b && entry[e - 1].unicode() <= 32)
+        --e;
     return entry.mid(b, e - b);
 }
 

@@ -34,6 +34,8 @@ ScopedExecutableDir::ScopedExecutableDir(const QString& dir) : previous_(g_dirOv
     g_dirOverride = dir.endsWith(u'/') ? dir : dir + u'/';
 }
 
-ScopedExecutableDir::~ScopedExecutableDir() { g_dirOverride = previous_; }
+ScopedExecutableDir::~ScopedExecutableDir() {
+    g_dirOverride = previous_;
+}
 
 }  // namespace platform

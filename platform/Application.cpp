@@ -16,7 +16,8 @@ namespace {
 void InstallFontSubstitutes() {
     if (!QFontDatabase::families().contains(QStringLiteral("Tahoma")) &&
         QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Condensed")))
-        QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"));
+        QFont::insertSubstitution(QStringLiteral("Tahoma"),
+                                  QStringLiteral("DejaVu Sans Condensed"));
 }
 
 }  // namespace

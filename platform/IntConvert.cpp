@@ -30,7 +30,8 @@ std::optional<int32_t> TryStrToInt(QStringView text) {
     }
 
     qsizetype i = 0;
-    while (i < n && text[i] == u' ') ++i;
+    while (i < n && text[i] == u' ')
+        ++i;
 
     bool negative = false;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {

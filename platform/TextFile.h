@@ -19,13 +19,13 @@ enum class TextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
 // "Cannot open file "<path>". <reason>"
 class FileOpenError : public Exception {
-  public:
+public:
     FileOpenError(const QString& path, const QString& reason);
 };
 
 // "Cannot create file "<path>". <reason>"
 class FileCreateError : public Exception {
-  public:
+public:
     FileCreateError(const QString& path, const QString& reason);
 };
 
@@ -64,13 +64,13 @@ void WriteTextFile(const QString& path, QStringView text, TextEncoding encoding)
 // `failsFor` answers true writes its temporary file in full and then gives up as a full
 // disk would, before the rename.
 class ScopedWriteFault {
-  public:
+public:
     explicit ScopedWriteFault(std::function<bool(const QString& path)> failsFor);
     ~ScopedWriteFault();
     ScopedWriteFault(const ScopedWriteFault&) = delete;
     ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
 
-  private:
+private:
     std::function<bool(const QString&)> previous_;
 };
 

@@ -65,10 +65,16 @@ Ui* g_current = nullptr;
 
 }  // namespace
 
-Ui& CurrentUi() { return g_current ? *g_current : RealUi(); }
+Ui& CurrentUi() {
+    return g_current ? *g_current : RealUi();
+}
 
-ScopedUi::ScopedUi(Ui& ui) : previous_(g_current) { g_current = &ui; }
-ScopedUi::~ScopedUi() { g_current = previous_; }
+ScopedUi::ScopedUi(Ui& ui) : previous_(g_current) {
+    g_current = &ui;
+}
+ScopedUi::~ScopedUi() {
+    g_current = previous_;
+}
 
 QString ErrorBoxText(const QString& message) {
     if (!message.isEmpty() && message.back().unicode() > u'.') return message + u'.';

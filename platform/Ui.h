@@ -40,8 +40,12 @@ private:
 // a code above that of the full stop.
 QString ErrorBoxText(const QString& message);
 
-inline void ShowMessage(const QString& text) { CurrentUi().ShowMessage(text); }
-inline void MessageBeep() { CurrentUi().Beep(); }
+inline void ShowMessage(const QString& text) {
+    CurrentUi().ShowMessage(text);
+}
+inline void MessageBeep() {
+    CurrentUi().Beep();
+}
 // Shows an exception's message in the error box; the program goes on.
 void ShowException(const std::exception& e);
 

@@ -29,7 +29,9 @@ struct WorkedExample {
 };
 
 // Names the row in test listings instead of dumping its bytes.
-void PrintTo(const WorkedExample& e, std::ostream* os) { *os << e.name; }
+void PrintTo(const WorkedExample& e, std::ostream* os) {
+    *os << e.name;
+}
 
 std::vector<double> LabelValues(const TChartAxis& axis) {
     std::vector<double> v;

@@ -34,7 +34,8 @@ std::string Answers(TChart& chart) {
         const TChartRect m = AxisSeriesMargins(chart, axis);
         out << " margins " << m.Left << ',' << m.Top << ',' << m.Right << ',' << m.Bottom
             << " style " << axis.CalcLabelStyle();
-        for (int n : {0, 1, 2, 5, 40}) out << " atmost" << n << ' ' << axis.HasXSeriesWithAtMost(n);
+        for (int n : {0, 1, 2, 5, 40})
+            out << " atmost" << n << ' ' << axis.HasXSeriesWithAtMost(n);
         out << '\n';
     }
     return out.str();
@@ -107,11 +108,14 @@ TEST(SeriesDigest, AnswersAsTheSeriesListDoesThroughAnyChanges) {
         if (seed % 6 == 0) chart.Pages().SetAutoScale(true);
         if (seed % 5 == 0) chart.RightAxis().SetAutomaticMinimum(false);
         const int initial = chaos.Int(0, 300);  // a few blocks of series
-        for (int i = 0; i < initial; ++i) chart.AddSeries(chaos.NewSeries(chart));
+        for (int i = 0; i < initial; ++i)
+            chart.AddSeries(chaos.NewSeries(chart));
         for (int round = 0; round < 25; ++round) {
-            ASSERT_EQ(DigestAnswers(chart), Answers(chart)) << "seed " << seed << " round " << round;
+            ASSERT_EQ(DigestAnswers(chart), Answers(chart))
+                << "seed " << seed << " round " << round;
             const int changes = chaos.Int(1, 6);
-            for (int c = 0; c < changes; ++c) chaos.Change(chart);
+            for (int c = 0; c < changes; ++c)
+                chaos.Change(chart);
         }
     }
 }
@@ -169,7 +173,8 @@ TEST(SeriesDigest, ARedrawPassingOverOldZeroLinesLeavesTheRangesEachSeriesWouldF
         chart.BottomAxis().SetMinMax(left, left + 300);
         painter.Draw(chart, image, image.size());
         const auto drawn = Ranges(chart);
-        for (TChartSeries* s : chart.SeriesList()) s->CalcFirstLastVisibleIndex();
+        for (TChartSeries* s : chart.SeriesList())
+            s->CalcFirstLastVisibleIndex();
         EXPECT_EQ(drawn, Ranges(chart)) << "window from " << left;
     }
 }

@@ -16,7 +16,7 @@
 namespace fake {
 
 class Component final : public formstate::Component {
-  public:
+public:
     Component(QString name, formstate::Kind kind, QStringList* log)
         : name_(std::move(name)), kind_(kind), log_(log) {}
 
@@ -97,7 +97,7 @@ class Component final : public formstate::Component {
     std::optional<std::pair<int64_t, int64_t>> limits;
     bool currencyText = false;
 
-  private:
+private:
     void Log(const QString& what) {
         if (log_) *log_ << name_ + u'.' + what;
     }
@@ -108,7 +108,7 @@ class Component final : public formstate::Component {
 };
 
 class Form final : public formstate::Form {
-  public:
+public:
     explicit Form(QString name) : name_(std::move(name)) {}
 
     // Adds a component (owned by the form) and returns it for setting up.
@@ -131,7 +131,7 @@ class Form final : public formstate::Form {
     // Every setter call of the restore, in order: "<Name>.<Property>=<value>".
     QStringList log;
 
-  private:
+private:
     QString name_;
     std::vector<std::unique_ptr<Component>> components_;
 };

@@ -14,13 +14,13 @@ namespace {
 
 // Puts other number and time formats in force for one test.
 class ScopedFormats {
-  public:
+public:
     explicit ScopedFormats(platform::FormatSettings f) : saved_(platform::Formats()) {
         platform::Formats() = std::move(f);
     }
     ~ScopedFormats() { platform::Formats() = saved_; }
 
-  private:
+private:
     platform::FormatSettings saved_;
 };
 

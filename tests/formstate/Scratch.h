@@ -16,7 +16,7 @@
 namespace scratch {
 
 class Dir {
-  public:
+public:
     Dir() : exeDir_(tmp_.path() + u'/') {}
     QString Path(const QString& relative) const { return tmp_.path() + u'/' + relative; }
     QString Settings() const { return Path(QStringLiteral("settings.dat")); }
@@ -50,7 +50,7 @@ class Dir {
         return out;
     }
 
-  private:
+private:
     QTemporaryDir tmp_;
     platform::ScopedExecutableDir exeDir_;
 };

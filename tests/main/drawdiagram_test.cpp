@@ -21,7 +21,9 @@ struct Case {
     int zeroLinesAdded;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DrawDiagramTable : public FormTest, public ::testing::WithParamInterface<Case> {};
 
@@ -38,7 +40,9 @@ TEST_P(DrawDiagramTable, WalksTheListAndWritesItBack) {
     EXPECT_EQ(Bottom().Maximum(), 100);
 }
 
-QString Sp(int n) { return QString(n, u' '); }
+QString Sp(int n) {
+    return QString(n, u' ');
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, DrawDiagramTable,
@@ -48,20 +52,27 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"two_spaces", "12  7", {{0, 1, G}, {1, 0, B}}, "12 7", {}, 1},
         Case{"three_spaces", "5   6", {{0, -1, B}, {2, 0, G}}, "5 6", {}, 1},
         Case{"leading_space", " 5", {{1, -1, B}}, " 5", {}, 1},
-        Case{"out_of_range_keeps_longer", "5 0 10", {{0, -1, B}}, "5 10",
-             {"message: " + kRange}, 1},
+        Case{
+            "out_of_range_keeps_longer", "5 0 10", {{0, -1, B}}, "5 10", {"message: " + kRange}, 1},
         Case{"first_entry_bad_all_copies_go", "40 5 40", {}, " 5 ", {"message: " + kRange}, 1},
         Case{"not_a_number", "5 abc 6", {{0, -1, B}}, "5 6", {"message: " + kBad + "abc"}, 1},
         Case{"line_break_inside_entry", "5\n6 7", {}, " 7", {"message: " + kBad + "5\n6"}, 1},
         Case{"hex", "$A", {{0, 1, G}}, "$A", {}, 1},
-        Case{"all_spellings_of_seven", "7 +7 007 $7 x7 0x07",
+        Case{"all_spellings_of_seven",
+             "7 +7 007 $7 x7 0x07",
              {{0, -1, B}, {1, -2, B}, {2, -3, B}, {3, -4, B}, {4, -5, B}, {5, -6, B}},
-             "7 +7 007 $7 x7 0x07", {}, 1},
+             "7 +7 007 $7 x7 0x07",
+             {},
+             1},
         Case{"hex_thirty_six", "$24 0x24", {{0, 1, G}, {1, 2, G}}, "$24 0x24", {}, 1},
         Case{"empty", "", {}, "", {"beep", "message: " + kNoList}, 0},
         Case{"two_spaces_only", "  ", {}, "  ", {"beep", "message: " + kNoList}, 0},
-        Case{"long_empty_run_stops_walk", "5" + Sp(204) + "6", {{0, -1, B}}, "5" + Sp(51) + "6",
-             {}, 1}),
+        Case{"long_empty_run_stops_walk",
+             "5" + Sp(204) + "6",
+             {{0, -1, B}},
+             "5" + Sp(51) + "6",
+             {},
+             1}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST_F(FormTest, TheNextRedrawDrawsWhatFollowedTheDeletedEntry) {

@@ -39,7 +39,7 @@ const QByteArray kDesignSettings =
     "Debug_CheckBox.Checked=0\n";
 
 class MainWindowState : public ::testing::Test {
-  protected:
+protected:
     // A main window as the program block makes it; FormCreate is left to the test.
     std::unique_ptr<TmainForm> NewWindow() {
         auto form = std::make_unique<TmainForm>();

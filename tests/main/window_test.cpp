@@ -4,10 +4,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QListWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -117,9 +117,9 @@ TEST_F(WindowTest, EnterPaintsTheChartOnceWithTheMovedViewAndTheButtonPaintsAtOn
 }
 
 TEST_F(WindowTest, EnterNeverBreaksALineAndOtherKeysReachTheBox) {
-    for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::NoModifier),
-                                       Qt::KeyboardModifiers(Qt::ShiftModifier),
-                                       Qt::KeyboardModifiers(Qt::AltModifier)}) {
+    for (Qt::KeyboardModifiers mods :
+         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
+          Qt::KeyboardModifiers(Qt::AltModifier)}) {
         QTest::keyClick(form->Numbers_Memo, Qt::Key_Enter, mods | Qt::KeypadModifier);
         EXPECT_FALSE(Memo().contains(u'\n'));
     }
@@ -216,11 +216,12 @@ TEST_F(WindowTest, LayoutAtDesignSizeAndWhenNarrowed) {
 
 TEST_F(WindowTest, ComponentsCaptionsAndHiddenControls) {
     QStringList names;
-    for (const auto& c : form->Components()) names << c.name;
-    EXPECT_EQ(names, QStringList({"GroupBox1", "Label1", "Show_Btn", "Numbers_Memo",
-                                  "DotsPerPage_SE", "LogGroupBox", "Log", "Debug_CheckBox",
-                                  "ClearLogBitBtn", "SaveLogBitBtn", "UserAgentListBox", "Chart1",
-                                  "Series1", "Timer1"}));
+    for (const auto& c : form->Components())
+        names << c.name;
+    EXPECT_EQ(names,
+              QStringList({"GroupBox1", "Label1", "Show_Btn", "Numbers_Memo", "DotsPerPage_SE",
+                           "LogGroupBox", "Log", "Debug_CheckBox", "ClearLogBitBtn",
+                           "SaveLogBitBtn", "UserAgentListBox", "Chart1", "Series1", "Timer1"}));
     EXPECT_EQ(form->GroupBox1->title(), "Настройки");
     EXPECT_EQ(form->Label1->text(), "Точек на странице");
     EXPECT_EQ(form->Show_Btn->text(), "Показать график");

@@ -13,7 +13,9 @@ struct Case {
     int32_t value;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class IntConvert : public ::testing::TestWithParam<Case> {};
 

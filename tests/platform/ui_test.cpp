@@ -21,12 +21,13 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersAboveIt) {
          QStringLiteral("Axis Minimum Value must be <= Maximum.")},
         {QStringLiteral("Done."), QStringLiteral("Done.")},
         {QStringLiteral("Why?"), QStringLiteral("Why?.")},  // '?' sorts above '.'
-        {QStringLiteral("a-"), QStringLiteral("a-")},        // '-' sorts below '.'
+        {QStringLiteral("a-"), QStringLiteral("a-")},       // '-' sorts below '.'
         {QStringLiteral("path /"), QStringLiteral("path /.")},
         {QStringLiteral("Ошибка"), QStringLiteral("Ошибка.")},
         {QString(), QString()},
     };
-    for (const Case& c : cases) EXPECT_EQ(platform::ErrorBoxText(c.in), c.out) << c.in.toStdString();
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::ErrorBoxText(c.in), c.out) << c.in.toStdString();
 }
 
 TEST(ApplicationTitle, IsTheFileNameCutAtTheFirstDotWithTheRestLowerCase) {
@@ -72,7 +73,8 @@ TEST(ApplicationNotify, AnEscapingExceptionGoesToTheErrorBoxAndTheProgramGoesOn)
     QCoreApplication::postEvent(&w, new QEvent(QEvent::User));
     QCoreApplication::processEvents();
     EXPECT_EQ(w.handled, 2);
-    EXPECT_EQ(ui.Errors(), QStringList({QStringLiteral("Не удалось."), QStringLiteral("plain failure.")}));
+    EXPECT_EQ(ui.Errors(),
+              QStringList({QStringLiteral("Не удалось."), QStringLiteral("plain failure.")}));
     EXPECT_TRUE(ui.Messages().isEmpty());
 }
 

@@ -7,7 +7,9 @@ void RecordingUi::ShowMessage(const QString& text) {
     if (onBox) onBox();
 }
 
-void RecordingUi::Beep() { events << QStringLiteral("beep"); }
+void RecordingUi::Beep() {
+    events << QStringLiteral("beep");
+}
 
 void RecordingUi::ShowErrorBox(const QString& text) {
     events << QStringLiteral("error: ") + text;

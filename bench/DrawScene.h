@@ -23,11 +23,9 @@ inline const QString& Title() {
     return title;
 }
 
-// Sets `chart` up as the program does and fills it with the standard scene: the walk,
-// the window 400 .. 700 and `lines` zero lines (1, or pairs as Enter leaves them). Returns
-// the walk series; the maxima of the zero lines go to `lineMaxima` when given.
-inline chart::TPointSeries* FillScene(chart::TChart& chart, int lines,
-                                      std::vector<double>* lineMaxima = nullptr) {
+// Sets `chart` up as the program's window does (title, manual bottom axis, 300 points a
+// page) and adds the empty walk series, which it returns.
+inline chart::TPointSeries* SetUpChart(chart::TChart& chart) {
     chart.SetLoading(true);
     chart.SetTitleText({Title()});
     chart.BottomAxis().SetAutomatic(false);
@@ -40,6 +38,23 @@ inline chart::TPointSeries* FillScene(chart::TChart& chart, int lines,
     chart.SetLoading(false);
     auto* walk = new chart::TPointSeries(&chart);  // owned by the chart
     chart.AddSeries(walk);
+    return walk;
+}
+
+// Adds a zero line from 0 to `maximum`, as the diagram routine leaves one.
+inline void AddZeroLine(chart::TChart& chart, double maximum) {
+    auto* line = new chart::TLineSeries(&chart);  // owned by the chart
+    line->AddXY(0, 0);
+    line->AddXY(maximum, 0);
+    chart.AddSeries(line);
+}
+
+// Sets `chart` up as the program does and fills it with the standard scene: the walk,
+// the window 400 .. 700 and `lines` zero lines (1, or pairs as Enter leaves them). Returns
+// the walk series; the maxima of the zero lines go to `lineMaxima` when given.
+inline chart::TPointSeries* FillScene(chart::TChart& chart, int lines,
+                                      std::vector<double>* lineMaxima = nullptr) {
+    auto* walk = SetUpChart(chart);
     walk->BeginUpdate();
     int balance = 0;
     unsigned state = 12345;
@@ -52,10 +67,7 @@ inline chart::TPointSeries* FillScene(chart::TChart& chart, int lines,
     walk->EndUpdate();
     chart.BottomAxis().SetMinMax(400, 700);
     auto addLine = [&](double maximum) {
-        auto* line = new chart::TLineSeries(&chart);  // owned by the chart
-        line->AddXY(0, 0);
-        line->AddXY(maximum, 0);
-        chart.AddSeries(line);
+        AddZeroLine(chart, maximum);
         if (lineMaxima) lineMaxima->push_back(maximum);
     };
     if (lines == 1) {

@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchMain.h"
 #include "bench/DrawScene.h"
 #include "chart/Axis.h"
 #include "chart/Chart.h"
@@ -274,9 +275,9 @@ BENCHMARK(BM_FullDraw_1000ZeroLines_Unoptimised)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    bench::InitializeBenchmarks(argc, argv);
     // The peers draw the scene as our chart laid it out.
     static const bench::PeerScene one = bench::DescribeForPeers(OneLine().scene);
     static const bench::PeerScene many = bench::DescribeForPeers(ManyLines().scene);
@@ -286,8 +287,5 @@ int main(int argc, char** argv) {
 #ifdef VEXILO_BENCH_QTCHARTS
     bench::RegisterQtCharts(one, many);
 #endif
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunRegistered(argc, argv);
 }

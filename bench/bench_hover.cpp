@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "bench/BenchMain.h"
 #include "chart/Axis.h"
 #include "chart/Chart.h"
 #include "chart/ChartMouse.h"
@@ -140,11 +141,7 @@ BENCHMARK(BM_FullDraw_OneLine)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QTextCursor>
 
+#include "bench/BenchMain.h"
 #include "bench/WindowBench.h"
 #include "platform/Memo.h"
 
@@ -57,11 +58,7 @@ BENCHMARK(BM_PeakMemory)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

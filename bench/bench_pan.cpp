@@ -13,6 +13,7 @@
 #include <QTest>
 #include <memory>
 
+#include "bench/BenchMain.h"
 #include "bench/DrawScene.h"
 #include "chart/ChartWidget.h"
 
@@ -103,12 +104,9 @@ BENCHMARK(BM_HoverMoveWithoutChange)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = bench::RunBenchmarks(argc, argv);
     theWidget.reset();
-    return 0;
+    return status;
 }

@@ -6,35 +6,21 @@
 #include <QApplication>
 #include <QImage>
 
+#include "bench/BenchMain.h"
+#include "bench/DrawScene.h"
 #include "chart/Chart.h"
 #include "chart/ChartPainter.h"
 #include "chart/Series.h"
 
 namespace {
 
-constexpr int kWidth = 1021;
-constexpr int kHeight = 431;
+using bench::kHeight;
+using bench::kWidth;
 
 struct Session {
     explicit Session(int cycles) {
-        chart.SetLoading(true);
-        chart.SetTitleText({QStringLiteral("График распределения номеров рулетки: Чет-Нечет")});
-        chart.BottomAxis().SetAutomatic(false);
-        chart.BottomAxis().SetAutomaticMaximum(false);
-        chart.BottomAxis().SetAutomaticMinimum(false);
-        chart.RightAxis().SetAutomatic(false);
-        chart.RightAxis().SetAutomaticMinimum(false);
-        chart.Pages().SetMaxPointsPerPage(300);
-        chart.Pages().SetScaleLastPage(false);
-        chart.SetLoading(false);
-        auto* walk = new chart::TPointSeries(&chart);  // owned by the chart
-        chart.AddSeries(walk);
-        auto addLine = [&](double maximum) {
-            auto* line = new chart::TLineSeries(&chart);  // owned by the chart
-            line->AddXY(0, 0);
-            line->AddXY(maximum, 0);
-            chart.AddSeries(line);
-        };
+        auto* walk = bench::SetUpChart(chart);
+        auto addLine = [&](double maximum) { bench::AddZeroLine(chart, maximum); };
         addLine(100);  // start-up's
         unsigned state = 12345;
         int balance = 0;
@@ -77,12 +63,8 @@ void SessionEnter(benchmark::State& state) {
     int x = walk->Count();
     for (auto _ : state) {
         walk->AddXY(x, 0, QString(), 0x008000);
-        for (double maximum : {100.0, x + 200.0}) {
-            auto* line = new chart::TLineSeries(&s.chart);  // owned by the chart
-            line->AddXY(0, 0);
-            line->AddXY(maximum, 0);
-            s.chart.AddSeries(line);
-        }
+        bench::AddZeroLine(s.chart, 100);
+        bench::AddZeroLine(s.chart, x + 200);
         s.chart.BottomAxis().SetMinMax(x - 100, x + 200);
         ++x;
         s.painter.Draw(s.chart, s.image, QSize(kWidth, kHeight));
@@ -97,11 +79,7 @@ BENCHMARK(SessionEnter)->Arg(10)->Arg(10000)->Iterations(200)->Unit(benchmark::k
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchMain.h"
 #include "bench/WindowBench.h"
 #include "main/MainForm.h"
 #include "platform/AppInfo.h"
@@ -98,16 +99,12 @@ BENCHMARK(BM_StartUpProcess)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     if (argc == 3 && std::strcmp(argv[1], "--child") == 0) {
         int childArgc = 1;
         return Child(childArgc, argv, argv[2]);
     }
     self = argv[0];
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

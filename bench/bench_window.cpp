@@ -16,6 +16,7 @@
 #include <QTextCursor>
 #include <memory>
 
+#include "bench/BenchMain.h"
 #include "bench/WindowBench.h"
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
@@ -173,11 +174,7 @@ BENCHMARK(BM_StartUp)->Arg(10)->Arg(100000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

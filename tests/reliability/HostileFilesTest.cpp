@@ -215,9 +215,9 @@ TEST_P(HostileFiles, TheWindowOpensAndNoNumbersAreLost) {
     const QByteArray memo = row.memo == kWholeSideFile ? s.dir.Read(kSide) : row.memo;
     const QByteArray settingsBefore =
         QFileInfo(s.dir.Settings()).isFile() ? s.dir.Read("settings.dat") : QByteArray();
-    std::unique_ptr<reliability::ScopedFilePermissions> permissions;
+    std::unique_ptr<testing_support::ScopedFilePermissions> permissions;
     if (row.unreadable)
-        permissions = std::make_unique<reliability::ScopedFilePermissions>(
+        permissions = std::make_unique<testing_support::ScopedFilePermissions>(
             QFileInfo(s.dir.Settings()).absolutePath());
     if (row.unreadable && !permissions->Binding())
         GTEST_SKIP() << "cannot make a file unreadable here (root without setfsuid)";

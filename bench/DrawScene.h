@@ -11,6 +11,7 @@
 #include "chart/Axis.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
+#include "main/ChartDesign.h"
 
 namespace bench {
 
@@ -18,26 +19,13 @@ constexpr int kWidth = 1021;
 constexpr int kHeight = 431;
 constexpr int kPoints = 1000;
 
-inline const QString& Title() {
-    static const QString title = QStringLiteral("График распределения номеров рулетки: Чет-Нечет");
-    return title;
-}
+using diagram::Title;
 
 // Sets `chart` up as the program's window does (title, manual bottom axis, 300 points a
 // page) and adds the empty walk series, which it returns.
 inline chart::TPointSeries* SetUpChart(chart::TChart& chart) {
-    chart.SetLoading(true);
-    chart.SetTitleText({Title()});
-    chart.BottomAxis().SetAutomatic(false);
-    chart.BottomAxis().SetAutomaticMaximum(false);
-    chart.BottomAxis().SetAutomaticMinimum(false);
-    chart.RightAxis().SetAutomatic(false);
-    chart.RightAxis().SetAutomaticMinimum(false);
-    chart.Pages().SetMaxPointsPerPage(300);
-    chart.Pages().SetScaleLastPage(false);
-    chart.SetLoading(false);
     auto* walk = new chart::TPointSeries(&chart);  // owned by the chart
-    chart.AddSeries(walk);
+    diagram::ApplyDesign(chart, *walk);
     return walk;
 }
 
@@ -49,22 +37,28 @@ inline void AddZeroLine(chart::TChart& chart, double maximum) {
     chart.AddSeries(line);
 }
 
+// Fills `walk` with `points` steps of a fixed pseudo-random even/odd walk at X = 0, 1, ...:
+// up in green for even, down in blue for odd.
+inline void AddWalk(chart::TPointSeries& walk, int points) {
+    walk.BeginUpdate();
+    int balance = 0;
+    unsigned state = 12345;
+    for (int i = 0; i < points; ++i) {
+        state = state * 1103515245u + 12345u;
+        const bool even = ((state >> 16) & 1) != 0;
+        balance += even ? 1 : -1;
+        walk.AddXY(i, balance, QString(), even ? 0x008000 : 0xFF0000);
+    }
+    walk.EndUpdate();
+}
+
 // Sets `chart` up as the program does and fills it with the standard scene: the walk,
 // the window 400 .. 700 and `lines` zero lines (1, or pairs as Enter leaves them). Returns
 // the walk series; the maxima of the zero lines go to `lineMaxima` when given.
 inline chart::TPointSeries* FillScene(chart::TChart& chart, int lines,
                                       std::vector<double>* lineMaxima = nullptr) {
     auto* walk = SetUpChart(chart);
-    walk->BeginUpdate();
-    int balance = 0;
-    unsigned state = 12345;
-    for (int i = 0; i < kPoints; ++i) {
-        state = state * 1103515245u + 12345u;
-        const bool even = ((state >> 16) & 1) != 0;
-        balance += even ? 1 : -1;
-        walk->AddXY(i, balance, QString(), even ? 0x008000 : 0xFF0000);
-    }
-    walk->EndUpdate();
+    AddWalk(*walk, kPoints);
     chart.BottomAxis().SetMinMax(400, 700);
     auto addLine = [&](double maximum) {
         AddZeroLine(chart, maximum);

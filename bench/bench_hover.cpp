@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include "bench/BenchMain.h"
+#include "bench/DrawScene.h"
 #include "chart/Axis.h"
 #include "chart/Chart.h"
 #include "chart/ChartMouse.h"
@@ -19,8 +20,8 @@
 
 namespace {
 
-constexpr int kWidth = 1021;
-constexpr int kHeight = 431;
+using bench::kHeight;
+using bench::kWidth;
 constexpr int kPoints = 5000;
 
 // The program's chart after a long session: a walk of kPoints points, the window that
@@ -28,27 +29,8 @@ constexpr int kPoints = 5000;
 // then 0 .. x + 200 with x growing over the walk), or a single line across the window.
 struct Scene {
     explicit Scene(int redraws) : image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied) {
-        chart.SetLoading(true);
-        chart.SetTitleText({QStringLiteral("График распределения номеров рулетки: Чет-Нечет")});
-        chart.BottomAxis().SetAutomatic(false);
-        chart.BottomAxis().SetAutomaticMaximum(false);
-        chart.BottomAxis().SetAutomaticMinimum(false);
-        chart.RightAxis().SetAutomatic(false);
-        chart.RightAxis().SetAutomaticMinimum(false);
-        chart.Pages().SetMaxPointsPerPage(300);
-        chart.SetLoading(false);
-        walk = new chart::TPointSeries(&chart);  // owned by the chart
-        chart.AddSeries(walk);
-        walk->BeginUpdate();
-        int balance = 0;
-        unsigned state = 12345;
-        for (int i = 0; i < kPoints; ++i) {
-            state = state * 1103515245u + 12345u;
-            const bool even = ((state >> 16) & 1) != 0;
-            balance += even ? 1 : -1;
-            walk->AddXY(i, balance, QString(), even ? 0x008000 : 0xFF0000);
-        }
-        walk->EndUpdate();
+        walk = bench::SetUpChart(chart);
+        bench::AddWalk(*walk, kPoints);
         const double last = kPoints - 1;
         chart.BottomAxis().SetMinMax(last - 100, last + 200);
         if (redraws == 0) {
@@ -65,12 +47,7 @@ struct Scene {
         mouse.HoverAt(Empty().x(), Empty().y(), painter.Measurer());
         mouse.HoverAt(Empty().x() + 1, Empty().y(), painter.Measurer());
     }
-    void AddLine(double maximum) {
-        auto* line = new chart::TLineSeries(&chart);  // owned by the chart
-        line->AddXY(0, 0);
-        line->AddXY(maximum, 0);
-        chart.AddSeries(line);
-    }
+    void AddLine(double maximum) { bench::AddZeroLine(chart, maximum); }
     // A pixel of the plot between two points, off the zero line.
     QPoint Empty() const {
         const int i = kPoints - 50;

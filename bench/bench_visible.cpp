@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "bench/DrawScene.h"
 #include "chart/AxisPass.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
@@ -21,19 +22,8 @@ constexpr int kPoints = 1000000;
 // lastX - 100 .. lastX + 200 on a plot 920 x 330 pixels, axis pass done.
 struct WalkChart {
     WalkChart() {
-        chart.Pages().SetMaxPointsPerPage(300);
-        chart.Pages().SetScaleLastPage(false);
-        walk = new chart::TPointSeries(&chart);  // owned by the chart
-        chart.AddSeries(walk);
-        walk->BeginUpdate();
-        int balance = 0;
-        unsigned state = 12345;
-        for (int i = 0; i < kPoints; ++i) {
-            state = state * 1103515245u + 12345u;
-            balance += ((state >> 16) & 1) ? 1 : -1;
-            walk->AddXY(i, balance, QString(), (state >> 16) & 1 ? 0x008000 : 0xFF0000);
-        }
-        walk->EndUpdate();
+        walk = bench::SetUpChart(chart);
+        bench::AddWalk(*walk, kPoints);
         const double lastX = walk->XValues().Last();
         chart.BottomAxis().SetMinMax(lastX - 100, lastX + 200);
         chart.SetChartRect(chart::TChartRect{31, 47, 951, 377});

@@ -45,6 +45,9 @@ public:
     int AxisCount() const { return static_cast<int>(FAxes.size()); }
     TChartAxis& Axis(int i) { return *FAxes[static_cast<size_t>(i)]; }
     const TChartAxis& Axis(int i) const { return *FAxes[static_cast<size_t>(i)]; }
+    // The axis of a kind: the kinds are numbered in the chart's order.
+    TChartAxis& Axis(AxisKind kind) { return Axis(static_cast<int>(kind)); }
+    const TChartAxis& Axis(AxisKind kind) const { return Axis(static_cast<int>(kind)); }
 
     // Series in the order they joined; painting follows it.
     int SeriesCount() const { return static_cast<int>(FSeriesList.size()); }

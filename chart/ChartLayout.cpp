@@ -17,19 +17,6 @@ namespace {
 constexpr AxisKind kSpaceOrder[] = {AxisKind::Bottom, AxisKind::Left, AxisKind::Top,
                                     AxisKind::Right};
 
-TChartAxis& AxisOf(TChart& chart, AxisKind kind) {
-    switch (kind) {
-        case AxisKind::Bottom:
-            return chart.BottomAxis();
-        case AxisKind::Top:
-            return chart.TopAxis();
-        case AxisKind::Left:
-            return chart.LeftAxis();
-        default:
-            return chart.RightAxis();
-    }
-}
-
 // The bounds start at (0, 0); the sanity rule reads only their left and top.
 const TChartRect kBoundsOrigin{};
 
@@ -122,7 +109,7 @@ void LayoutChart(TChart& chart, const TChartStyle& style, const TTextMeasurer& m
 
     // 4. Label, axis and tick space of the shown axes.
     for (AxisKind kind : kSpaceOrder) {
-        TChartAxis& axis = AxisOf(chart, kind);
+        TChartAxis& axis = chart.Axis(kind);
         if (axis.IsVisible) TakeAxisSpace(chart, axis, style, measurer);
     }
 

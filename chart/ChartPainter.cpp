@@ -25,19 +25,6 @@ namespace {
 constexpr AxisKind kDrawOrder[] = {AxisKind::Bottom, AxisKind::Left, AxisKind::Top,
                                    AxisKind::Right};
 
-const TChartAxis& AxisOf(const TChart& chart, AxisKind kind) {
-    switch (kind) {
-        case AxisKind::Bottom:
-            return chart.BottomAxis();
-        case AxisKind::Top:
-            return chart.TopAxis();
-        case AxisKind::Left:
-            return chart.LeftAxis();
-        default:
-            return chart.RightAxis();
-    }
-}
-
 // Switches the chart's AutoRepaint off for its lifetime and restores it afterwards.
 class AutoRepaintOff {
 public:
@@ -125,7 +112,7 @@ void TChartPainter::Draw(TChart& chart, QImage& image, QSize size,
         PaintBackWall(p, chart);
         // The axes lie behind the series.
         for (AxisKind kind : kDrawOrder) {
-            const TChartAxis& axis = AxisOf(chart, kind);
+            const TChartAxis& axis = chart.Axis(kind);
             if (axis.IsVisible) PaintAxis(p, chart, axis);
         }
         PaintAllSeries(p, chart, image, width, height);

@@ -16,6 +16,7 @@
 #include "chart/Series.h"
 #include "formstate/FormSettings.h"
 #include "formstate/QtAdapters.h"
+#include "main/ChartDesign.h"
 #include "main/Diagram.h"
 #include "platform/GroupBox.h"
 #include "platform/Memo.h"
@@ -27,7 +28,6 @@ TmainForm* mainForm = nullptr;
 namespace {
 
 const QString kCaption = QStringLiteral("Vexilo ver. 0.1");
-const QString kTitle = QStringLiteral("График распределения номеров рулетки: Чет-Нечет");
 const QString kNoList = QStringLiteral("Не задан список номеров!");
 const QString kBadNumber = QStringLiteral("Ошибка обработки номера: ");
 const QString kOutOfRange = QStringLiteral("Числа должны быть в диапазоне [1, 36]!");
@@ -126,21 +126,7 @@ void TmainForm::CreateComponents() {
 }
 
 void TmainForm::ApplyChartDesign() {
-    // The chart's stored settings, applied as a load: no range checks, no flag coupling.
-    chart::TChart& c = Chart1->Chart();
-    c.SetLoading(true);
-    c.SetTitleText({kTitle});
-    c.BottomAxis().SetAutomatic(false);
-    c.BottomAxis().SetAutomaticMaximum(false);
-    c.BottomAxis().SetAutomaticMinimum(false);
-    c.BottomAxis().SetMaximum(24);
-    c.RightAxis().SetAutomatic(false);
-    c.RightAxis().SetAutomaticMinimum(false);
-    c.Pages().SetMaxPointsPerPage(300);
-    c.Pages().SetScaleLastPage(false);
-    c.SetColorPaletteIndex(13);
-    Series1->SetParentChart(&c);
-    c.SetLoading(false);
+    diagram::ApplyDesign(Chart1->Chart(), *Series1);
 }
 
 void TmainForm::LayoutControls() {

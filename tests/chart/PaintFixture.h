@@ -11,6 +11,7 @@
 #include "chart/ChartPainter.h"
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
+#include "main/ChartDesign.h"
 
 namespace chart_test {
 
@@ -19,18 +20,7 @@ constexpr chart::TColor kOdd = 0xFF0000;   // blue
 
 // The program's chart settings on `c`, with `walk` joining it as its first series.
 inline void SetUpProgramChart(chart::TChart& c, chart::TPointSeries* walk) {
-    c.SetLoading(true);
-    c.SetTitleText({QStringLiteral("График распределения номеров рулетки: Чет-Нечет")});
-    c.BottomAxis().SetAutomatic(false);
-    c.BottomAxis().SetAutomaticMaximum(false);
-    c.BottomAxis().SetAutomaticMinimum(false);
-    c.BottomAxis().SetMaximum(24);
-    c.RightAxis().SetAutomatic(false);
-    c.RightAxis().SetAutomaticMinimum(false);
-    c.Pages().SetMaxPointsPerPage(300);
-    c.Pages().SetScaleLastPage(false);
-    walk->SetParentChart(&c);
-    c.SetLoading(false);
+    diagram::ApplyDesign(c, *walk);
 }
 
 // `count` points of a walk: X = 0, 1, 2, ..., one step up (green) or down (blue) each,

@@ -10,8 +10,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
-#include <random>
 
+#include "bench/NumberList.h"
 #include "main/MainForm.h"
 #include "platform/AppInfo.h"
 #include "platform/Ui.h"
@@ -31,19 +31,6 @@ public:
 private:
     platform::ScopedUi scope_;
 };
-
-// `count` roulette numbers separated by single spaces, from a fixed seed.
-inline QString NumberList(int count) {
-    std::mt19937 rng(12345);
-    std::uniform_int_distribution<int> number(1, 36);
-    QString text;
-    text.reserve(count * 3);
-    for (int i = 0; i < count; ++i) {
-        if (i) text += u' ';
-        text += QString::number(number(rng));
-    }
-    return text;
-}
 
 // A scratch directory standing in for the executable's directory.
 struct ScratchDir {

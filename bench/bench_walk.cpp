@@ -5,30 +5,18 @@
 
 #include <QString>
 #include <charconv>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/NumberList.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "main/Diagram.h"
 
 namespace {
 
-QString NumberList(int count) {
-    std::mt19937 rng(12345);
-    std::uniform_int_distribution<int> number(1, 36);
-    QString text;
-    text.reserve(count * 3);
-    for (int i = 0; i < count; ++i) {
-        if (i) text += u' ';
-        text += QString::number(number(rng));
-    }
-    return text;
-}
-
 void Walk(benchmark::State& state) {
-    const QString list = NumberList(static_cast<int>(state.range(0)));
+    const QString list = bench::NumberList(static_cast<int>(state.range(0)));
     chart::TChart chart;
     auto* series = new chart::TPointSeries(&chart);  // owned by the chart
     chart.AddSeries(series);
@@ -41,7 +29,7 @@ void Walk(benchmark::State& state) {
 }
 
 void WalkReference(benchmark::State& state) {
-    const std::string list = NumberList(static_cast<int>(state.range(0))).toStdString();
+    const std::string list = bench::NumberList(static_cast<int>(state.range(0))).toStdString();
     for (auto _ : state) {
         std::vector<double> xs;
         std::vector<double> ys;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 #include <vector>
 
@@ -42,6 +44,14 @@ protected:
     void TearDown() override {
         form.reset();
         exeDir.reset();
+    }
+
+    // Runs the start-up handler and shows the window active, as the program starts it.
+    void StartAndShow() {
+        form->FormCreate();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
     std::vector<WalkPoint> Points() const {

@@ -20,10 +20,7 @@ class ChartDragTest : public FormTest {
 protected:
     void SetUp() override {
         FormTest::SetUp();
-        form->FormCreate();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_NO_FATAL_FAILURE(StartAndShow());
         SetMemo(QStringLiteral("5 12 7 30 1 2 3 4 8 10 11 17 20"));
         form->Show_BtnClick();
         QApplication::processEvents();

@@ -25,10 +25,7 @@ class WindowTest : public FormTest {
 protected:
     void SetUp() override {
         FormTest::SetUp();
-        form->FormCreate();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_NO_FATAL_FAILURE(StartAndShow());
         ui.Clear();
     }
 

@@ -1,5 +1,5 @@
-// Test helpers for the chart engine: a measurer with exact sizes, a chart set up like the
-// program's (manual bottom axis, 300 points per page, last page not scaled) with the walk
+// Test helpers for the chart engine: a measurer with exact sizes, a chart set up as the
+// window sets its chart up (title, manual bottom axis, 300 points per page) with the walk
 // series and zero lines, the axis pass without a painter, and a scoped locale.
 #pragma once
 
@@ -12,6 +12,7 @@
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "chart/TextMeasurer.h"
+#include "main/ChartDesign.h"
 #include "platform/Locale.h"
 
 namespace chart_test {
@@ -49,18 +50,8 @@ private:
 class ProgramChart {
 public:
     ProgramChart() {
-        chart.SetLoading(true);
-        chart.BottomAxis().SetAutomatic(false);
-        chart.BottomAxis().SetAutomaticMaximum(false);
-        chart.BottomAxis().SetAutomaticMinimum(false);
-        chart.BottomAxis().SetMaximum(24);
-        chart.RightAxis().SetAutomatic(false);
-        chart.RightAxis().SetAutomaticMinimum(false);
-        chart.SetLoading(false);
-        chart.Pages().SetMaxPointsPerPage(300);
-        chart.Pages().SetScaleLastPage(false);
         walk = new chart::TPointSeries(&chart);  // owned by the chart
-        chart.AddSeries(walk);
+        diagram::ApplyDesign(chart, *walk);
     }
 
     // Points at X = 0, 1, 2, ... with the given Y values.

@@ -2,6 +2,7 @@
 // loop. The program reads no command line and no environment.
 #include <exception>
 
+#include "app/DesktopIdentity.h"
 #include "main/MainForm.h"
 #include "platform/Application.h"
 #include "platform/Ui.h"
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
     platform::Application app(argc, argv);
     TmainForm form;
     mainForm = &form;
+    // Before the window is shown (the native window is made then) and before start-up,
+    // whose message boxes carry the icon too.
+    desktop::InstallIdentity();
     try {
         form.FormCreate();
     } catch (const std::exception& e) {

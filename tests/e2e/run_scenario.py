@@ -2,6 +2,8 @@
 """Runs one end-to-end scenario of Vexilo under a private X server.
 
     run_scenario.py --exe build/bin/Vexilo --artifacts DIR [--budget SECONDS] NAME
+    run_scenario.py --packages build/packages --artifacts DIR portable_archive
+    run_scenario.py --artifacts DIR installed_start      (the installed .deb's program)
 
 Starts Xvfb, runs the scenario NAME (see scenarios.py), and ends every process it started,
 by process id, whatever happens. A watchdog ends the run after --budget seconds. Screenshots
@@ -23,7 +25,10 @@ from harness.procs import ProcessTable  # noqa: E402
 from harness.program import Program  # noqa: E402
 from harness.xinput import XInput  # noqa: E402
 from harness.xsession import XSession  # noqa: E402
+import desktop_scenarios  # noqa: E402
 import scenarios  # noqa: E402
+
+SCENARIOS = {**scenarios.SCENARIOS, **desktop_scenarios.SCENARIOS}
 
 
 class Watchdog(Exception):
@@ -33,9 +38,10 @@ class Watchdog(Exception):
 class Context:
     """What a scenario gets: the X session, input, its artifact folder and a log."""
 
-    def __init__(self, exe, artifacts):
+    def __init__(self, exe, artifacts, packages=None):
         self.exe = exe
         self.artifacts = artifacts
+        self.packages = packages
         self.t0 = time.monotonic()
         self.procs = ProcessTable(self.log)
         self.session = XSession(self.procs, self.log, artifacts)
@@ -72,16 +78,18 @@ class Context:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
+    parser.add_argument("--exe", help="the program to copy and run (most scenarios)")
+    parser.add_argument("--packages", help="the folder of the packages (portable_archive)")
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--budget", type=float, default=150.0)
-    parser.add_argument("scenario", choices=sorted(scenarios.SCENARIOS))
+    parser.add_argument("scenario", choices=sorted(SCENARIOS))
     args = parser.parse_args()
 
     artifacts = os.path.join(os.path.abspath(args.artifacts), args.scenario)
     shutil.rmtree(artifacts, ignore_errors=True)
     os.makedirs(artifacts)
-    ctx = Context(os.path.abspath(args.exe), artifacts)
+    ctx = Context(args.exe and os.path.abspath(args.exe), artifacts,
+                  args.packages and os.path.abspath(args.packages))
 
     def on_alarm(signum, frame):
         raise Watchdog(f"watchdog: the scenario ran longer than {args.budget:.0f} s")
@@ -96,7 +104,7 @@ def main():
     try:
         ctx.session.start()
         ctx.input = XInput(ctx.session, ctx.log)
-        scenarios.SCENARIOS[args.scenario](ctx)
+        SCENARIOS[args.scenario](ctx)
         passed = True
     except BaseException as e:  # the watchdog and failed checks alike
         ctx.log(f"FAILED: {e}")
@@ -115,8 +123,7 @@ def main():
             ctx.procs.stop_all()  # newest first: the program and its helpers, then Xvfb
             ctx.session.close()
             for prog in ctx.programs:  # the copied executables; their files stay
-                if os.path.exists(prog.exe):
-                    os.remove(prog.exe)
+                prog.remove_copy()
         finally:
             signal.alarm(0)
     good = sum(1 for ok, _ in ctx.results if ok)

@@ -89,6 +89,7 @@ class Program:
         self.layout = None
         self.boxes = []
         self.runs = 0
+        self.copied = False
 
     # -- files -------------------------------------------------------------------------
 
@@ -101,21 +102,33 @@ class Program:
 
     # -- start and stop ----------------------------------------------------------------
 
-    def start(self, boxes=0, timeout=30.0):
-        """Starts the program and waits for its main window; `boxes` message boxes are
-        expected (and dismissed) during start-up, before the window shows."""
+    def prepare(self):
+        """Puts the program in place; returns its command line, environment and working
+        directory. This one copies the executable into the scratch directory."""
         os.makedirs(self.workdir, exist_ok=True)
         if not os.path.exists(self.exe):
             shutil.copy2(self.ctx.exe, self.exe)
+            self.copied = True
         for sub in ("home", "run"):
             os.makedirs(self.path(".env", sub), mode=0o700, exist_ok=True)
         env = self.session.child_env()
         env.update(HOME=self.path(".env", "home"), XDG_RUNTIME_DIR=self.path(".env", "run"),
                    LC_ALL="C.UTF-8")
+        return [self.exe], env, self.workdir
+
+    def remove_copy(self):
+        """Removes the executable that prepare() copied; the files it wrote stay."""
+        if self.copied and os.path.exists(self.exe):
+            os.remove(self.exe)
+
+    def start(self, boxes=0, timeout=30.0):
+        """Starts the program and waits for its main window; `boxes` message boxes are
+        expected (and dismissed) during start-up, before the window shows."""
+        command, env, cwd = self.prepare()
         self.runs += 1
         out = open(os.path.join(self.ctx.artifacts, f"program-{self.runs}.log"), "wb")
         with out:
-            self.proc = self.ctx.procs.start([self.exe], cwd=self.workdir, env=env,
+            self.proc = self.ctx.procs.start(command, cwd=cwd, env=env,
                                              stdout=out, stderr=subprocess.STDOUT)
         self.boxes_before_start = len(self.boxes)
         deadline = time.monotonic() + timeout

@@ -151,6 +151,28 @@ class XSession:
         except (error.BadWindow, error.BadDrawable):
             return False
 
+    def window_icon(self, window_id):
+        """The icons in a window's _NET_WM_ICON: a list of (width, height, H x W x 4 uint8
+        array in R, G, B, A order); empty when the property is missing."""
+        win = self.dpy.create_resource_object("window", window_id)
+        prop = win.get_full_property(self.atom("_NET_WM_ICON"), Xatom.CARDINAL,
+                                     sizehint=1 << 20)
+        if prop is None:
+            return []
+        values = np.asarray(prop.value, dtype=np.uint64).astype(np.uint32)
+        icons, i = [], 0
+        while i + 2 <= len(values):
+            w, h = int(values[i]), int(values[i + 1])
+            pixels = values[i + 2:i + 2 + w * h]
+            if w <= 0 or h <= 0 or len(pixels) != w * h:
+                raise AssertionError(f"_NET_WM_ICON is malformed at entry {len(icons)}")
+            argb = pixels.reshape(h, w)
+            rgba = np.stack([(argb >> 16) & 255, (argb >> 8) & 255, argb & 255, argb >> 24],
+                            axis=-1).astype(np.uint8)
+            icons.append((w, h, rgba))
+            i += 2 + w * h
+        return icons
+
     def send_close_request(self, window_id):
         """What a window manager sends when the user closes a window: WM_DELETE_WINDOW."""
         win = self.dpy.create_resource_object("window", window_id)

@@ -5,6 +5,7 @@
 
 #include "platform/TextFile.h"
 #include "tests/formstate/Scratch.h"
+#include "tests/support/FilePermissions.h"
 
 using platform::TextEncoding;
 
@@ -130,6 +131,67 @@ TEST(TextFile, AFailedReplacementLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_TRUE(platform::ReplaceFileAtomically(dir.Path("f.txt"), "new", nullptr));
     EXPECT_EQ(dir.Read("f.txt"), QByteArray("new"));
     EXPECT_EQ(dir.Entries(), QStringList({"f.txt", "g.txt"}));
+}
+
+// An ordinary user saving into a folder that belongs to someone else: the folder allows or
+// refuses new files, the file allows or refuses writing. Where the folder refuses, the file
+// is written in place if it may be; otherwise the old bytes stay.
+TEST(TextFile, ReplacesInPlaceWhereOnlyTheFileMayBeWritten) {
+    struct Case {
+        const char* name;
+        QFileDevice::Permissions dir;
+        QFileDevice::Permissions file;  // {} : no file there
+        bool saves;
+        bool sameInode;  // written in place rather than renamed over
+    };
+    using P = QFileDevice;
+    const auto rx =
+        P::ReadOwner | P::ExeOwner | P::ReadGroup | P::ExeGroup | P::ReadOther | P::ExeOther;
+    const auto rwx = rx | P::WriteOwner | P::WriteGroup | P::WriteOther;
+    const auto r = P::ReadOwner | P::ReadGroup | P::ReadOther;
+    const auto rw = r | P::WriteOwner | P::WriteGroup | P::WriteOther;
+    const Case cases[] = {
+        {"open folder: atomic replacement", rwx, rw, true, false},
+        {"open folder, read-only file: refused, not renamed over", rwx, r, false, true},
+        {"closed folder, writable file: in place", rx, rw, true, true},
+        {"closed folder, read-only file: refused", rx, r, false, true},
+        {"closed folder, no file: refused", rx, {}, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch::Dir dir;
+        QDir().mkpath(dir.Path("prepared"));
+        const QString path = dir.Path("prepared/settings.dat");
+        if (c.file) {
+            dir.Write("prepared/settings.dat", "old contents");
+            QFile::setPermissions(path, c.file);
+        }
+        QFile::setPermissions(dir.Path(""), rx);
+        QFile::setPermissions(dir.Path("prepared"), c.dir);
+        struct stat before {};
+        ::stat(QFile::encodeName(path).constData(), &before);
+        bool saved = false;
+        QString reason;
+        {
+            testing_support::ScopedNobody nobody;
+            ASSERT_TRUE(nobody.Binding());
+            saved = platform::ReplaceFileAtomically(path, "new contents", &reason);
+        }
+        QFile::setPermissions(dir.Path("prepared"), rwx);
+        QFile::setPermissions(dir.Path(""), rwx);
+        EXPECT_EQ(saved, c.saves) << qPrintable(reason);
+        EXPECT_EQ(dir.Read("prepared/settings.dat"), QByteArray(c.saves  ? "new contents"
+                                                                : c.file ? "old contents"
+                                                                         : "<missing>"));
+        EXPECT_EQ(dir.Entries(),
+                  QStringList({"prepared"}) +
+                      (c.file || c.saves ? QStringList({"prepared/settings.dat"}) : QStringList()));
+        if (c.file) {
+            struct stat after {};
+            ::stat(QFile::encodeName(path).constData(), &after);
+            EXPECT_EQ(after.st_ino == before.st_ino, c.sameInode);
+        }
+    }
 }
 
 }  // namespace

@@ -43,4 +43,28 @@ private:
     bool active_ = false;
 };
 
+// While it lives, this thread's file-system user is "nobody" when the tests run as root, so
+// that permissions set up beforehand bind it; unlike ScopedFilePermissions it opens nothing.
+// Without root it changes nothing: the files' permissions already bind the test's own user.
+class ScopedNobody {
+public:
+    ScopedNobody() {
+        if (::geteuid() != 0) return;
+        ::setfsuid(kNobody);
+        active_ = static_cast<uid_t>(::setfsuid(static_cast<uid_t>(-1))) == kNobody;
+    }
+    ~ScopedNobody() {
+        if (active_) ::setfsuid(0);
+    }
+    ScopedNobody(const ScopedNobody&) = delete;
+    ScopedNobody& operator=(const ScopedNobody&) = delete;
+
+    // True when permissions now bind this thread.
+    bool Binding() const { return active_ || ::geteuid() != 0; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool active_ = false;
+};
+
 }  // namespace testing_support

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextEdit>
@@ -303,7 +304,7 @@ void TmainForm::ToggleStatistics() {
     }
     if (!stats_) {
         stats_ = new TStatsForm(this, [this] { return Chart1->grab().toImage(); });
-        stats_->setAttribute(Qt::WA_DeleteOnClose, false);
+        PlaceStatistics();
     }
     // Closed, it missed the redraws since: it shows the last walk as it opens.
     stats_->ShowStatistics(stats::FromWalkedList(walked_, walkedPoints_));
@@ -314,6 +315,21 @@ void TmainForm::ToggleStatistics() {
 
 TStatsForm* TmainForm::StatisticsForm() const {
     return stats_;
+}
+
+void TmainForm::PlaceStatistics() {
+    // Below this window when it fits on the screen, else at the screen's bottom edge: the
+    // chart at the top of this window stays in view as far as the screen allows.
+    stats_->adjustSize();
+    const QRect screen = this->screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int titleBar = frame.height() - height();
+    const int height = stats_->height() + titleBar;
+    const int y =
+        std::max(screen.top(), std::min(frame.bottom() + 1, screen.bottom() + 1 - height));
+    const int x =
+        std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - stats_->width()));
+    stats_->move(x, y);
 }
 
 void TmainForm::UpdateStatistics() {

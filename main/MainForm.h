@@ -108,6 +108,7 @@ private:
     // Shows the statistics of the last walk in the statistics window, when it is open;
     // nothing is computed while it is closed.
     void UpdateStatistics();
+    void PlaceStatistics();
     void CreateComponents();
     void ApplyChartDesign();
     void LayoutControls();

@@ -24,7 +24,7 @@ public:
     bool IsCold(int n) const;
 
     static constexpr int kCellWidth = 52;
-    static constexpr int kCellHeight = 54;
+    static constexpr int kCellHeight = 46;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -83,13 +83,23 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     : QWidget(parent, Qt::Window), chartImage_(std::move(chartImage)) {
     setObjectName(QStringLiteral("statsForm"));
     setWindowTitle(QStringLiteral("Статистика"));
+    // Three rows: the spin count with the buttons; the pairs, the dozens and columns and
+    // the test side by side; the number table. Wide rather than tall, so that it can sit
+    // below the main window without hiding the chart.
     auto* layout = new QVBoxLayout(this);
 
+    auto* head = new QHBoxLayout;
+    layout->addLayout(head);
     Spins_Label = new QLabel(this);
     QFont bold = Spins_Label->font();
     bold.setBold(true);
     Spins_Label->setFont(bold);
-    layout->addWidget(Spins_Label);
+    head->addWidget(Spins_Label);
+    head->addStretch(1);
+    Copy_Btn = new QPushButton(QStringLiteral("Копировать график"), this);
+    Save_Btn = new QPushButton(QStringLiteral("Сохранить график…"), this);
+    head->addWidget(Copy_Btn);
+    head->addWidget(Save_Btn);
 
     auto* top = new QHBoxLayout;
     layout->addLayout(top);
@@ -110,7 +120,6 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
         }
     }
     Balance_Label = new QLabel(pairsBox);
-    Balance_Label->setWordWrap(true);
     pairs->addWidget(Balance_Label, row, 0, 1, 5);
     top->addWidget(pairsBox);
 
@@ -126,24 +135,9 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     groups->setRowStretch(7, 1);
     top->addWidget(groupsBox);
 
-    // The numbers.
-    auto* numbersBox = new QGroupBox(QStringLiteral("Номера"), this);
-    auto* numbers = new QVBoxLayout(numbersBox);
-    Numbers_Table = new TNumberTable(numbersBox);
-    numbers->addWidget(Numbers_Table, 0, Qt::AlignHCenter);
-    auto* legend = new QLabel(
-        QStringLiteral("В клетке: сколько раз выпал номер / сколько спинов назад он выпал "
-                       "последний раз (— ещё не выпадал). Горячие номера в жёлтой рамке, "
-                       "холодные — в голубой."),
-        numbersBox);
-    legend->setWordWrap(true);
-    numbers->addWidget(legend);
-    HotCold_Label = new QLabel(numbersBox);
-    numbers->addWidget(HotCold_Label);
-    layout->addWidget(numbersBox);
-
     // The test against an even wheel.
     auto* testBox = new QGroupBox(QStringLiteral("Честное ли колесо"), this);
+    testBox->setFixedWidth(250);
     auto* test = new QVBoxLayout(testBox);
     Test_Label = new QLabel(testBox);
     Test_Label->setWordWrap(true);
@@ -152,15 +146,29 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     Verdict_Label->setWordWrap(true);
     Verdict_Label->setFont(bold);
     test->addWidget(Verdict_Label);
-    layout->addWidget(testBox);
+    test->addStretch(1);
+    top->addWidget(testBox);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    Copy_Btn = new QPushButton(QStringLiteral("Копировать график"), this);
-    Save_Btn = new QPushButton(QStringLiteral("Сохранить график…"), this);
-    buttons->addWidget(Copy_Btn);
-    buttons->addWidget(Save_Btn);
-    layout->addLayout(buttons);
+    // The numbers, with the legend and the hot and cold lists beside the table.
+    auto* numbersBox = new QGroupBox(QStringLiteral("Номера"), this);
+    auto* numbers = new QHBoxLayout(numbersBox);
+    Numbers_Table = new TNumberTable(numbersBox);
+    numbers->addWidget(Numbers_Table, 0, Qt::AlignTop);
+    auto* side = new QVBoxLayout;
+    numbers->addLayout(side, 1);
+    auto* legend = new QLabel(
+        QStringLiteral("В клетке: сколько раз выпал номер / сколько спинов назад он выпал "
+                       "последний раз (— ещё не выпадал).\nГорячие номера в жёлтой рамке, "
+                       "холодные — в голубой."),
+        numbersBox);
+    legend->setWordWrap(true);
+    side->addWidget(legend);
+    HotCold_Label = new QLabel(numbersBox);
+    HotCold_Label->setWordWrap(true);
+    side->addWidget(HotCold_Label);
+    side->addStretch(1);
+    layout->addWidget(numbersBox);
+
     connect(Copy_Btn, &QPushButton::clicked, this, [this] { CopyChart(); });
     connect(Save_Btn, &QPushButton::clicked, this, [this] { SaveChart(); });
 
@@ -170,6 +178,9 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }
 
+    // The keyboard starts on the copy button: Space copies the chart at once.
+    setFocusProxy(Copy_Btn);
+    Copy_Btn->setFocus();
     ShowStatistics(stats::Statistics());
 }
 
@@ -187,9 +198,9 @@ void TStatsForm::ShowStatistics(const stats::Statistics& s) {
         }
     }
     if (s.spins == 0) {
-        Balance_Label->setText(QStringLiteral("Баланс чёт/нечет: спинов ещё нет."));
+        Balance_Label->setText(QStringLiteral("Баланс чёт/нечет: спинов ещё нет.\n"));
     } else {
-        Balance_Label->setText(QStringLiteral("Баланс чёт/нечет: наибольший %1 (спин %2), "
+        Balance_Label->setText(QStringLiteral("Баланс чёт/нечет: наибольший %1 (спин %2),\n"
                                               "наименьший %3 (спин %4).")
                                    .arg(Signed(s.balanceHigh))
                                    .arg(s.balanceHighAt)
@@ -207,7 +218,7 @@ void TStatsForm::ShowStatistics(const stats::Statistics& s) {
             QStringLiteral("Горячие и холодные номера появятся после "
                            "первых спинов."));
     } else {
-        HotCold_Label->setText(QStringLiteral("Горячие: %1.   Холодные: %2.")
+        HotCold_Label->setText(QStringLiteral("Горячие: %1.\nХолодные: %2.")
                                    .arg(NumberList(s.hottest), NumberList(s.coldest)));
     }
     const QLocale locale;

@@ -132,7 +132,7 @@ TEST_F(StatisticsWindow, ShowsTheTestAndTheHotAndColdNumbers) {
     EXPECT_EQ(Stats()->Verdict_Label->text(), VerdictText(stats::Verdict::TooLittleData));
     // 179 spins end with 35: the last five came most recently, 36 waited longest.
     EXPECT_EQ(Stats()->HotCold_Label->text(),
-              "Горячие: 35, 34, 33, 32, 31.   Холодные: 36, 1, 2, 3, 4.");
+              "Горячие: 35, 34, 33, 32, 31.\nХолодные: 36, 1, 2, 3, 4.");
     EXPECT_TRUE(Stats()->Numbers_Table->IsHot(35));
     EXPECT_TRUE(Stats()->Numbers_Table->IsCold(36));
     EXPECT_FALSE(Stats()->Numbers_Table->IsHot(36));

@@ -24,16 +24,20 @@ constexpr std::array<uint8_t, 37> MakeSideBits() {
 constexpr std::array<uint8_t, 37> kSideBits = MakeSideBits();
 
 // Runs of one pair, kept in registers: the longest of each side is raised on every spin
-// instead of when a run ends, so the loop has no branch on the side.
+// instead of when a run ends, and everything is masks and arithmetic, since the side of
+// each spin is as unpredictable as the wheel and a branch on it would mispredict half
+// the time.
 struct RunTracker {
     int run = 0;
     int longest0 = 0;
     int longest1 = 0;
 
-    void Add(bool same, bool side1) {
-        run = same ? run + 1 : 1;
-        longest0 = std::max(longest0, side1 ? 0 : run);
-        longest1 = std::max(longest1, side1 ? run : 0);
+    // `same`: 1 when the spin stays on the side of the one before; `side1`: 1 on side 1.
+    void Add(unsigned same, unsigned side1) {
+        run = (run & -static_cast<int>(same)) + 1;
+        const int on1 = -static_cast<int>(side1);  // all ones on side 1
+        longest0 = std::max(longest0, run & ~on1);
+        longest1 = std::max(longest1, run & on1);
     }
 };
 
@@ -41,26 +45,47 @@ struct RunTracker {
 // only on the counts is worked out afterwards.
 class Accumulator {
 public:
-    void Add(int n) {
-        ++count_[n];
-        last_[n] = spins_;
-        ++spins_;
-        const unsigned bits = kSideBits[n];
-        const unsigned same = ~(bits ^ previous_);  // bit set: the pair stayed on its side
-        previous_ = bits;
-        runs_[0].Add(same & 1, bits & 1);
-        runs_[1].Add(same & 2, bits & 2);
-        runs_[2].Add(same & 4, bits & 4);
-        balance_ += (bits & 1) ? -1 : 1;
-        // New highs and lows are rare after the first spins: these branches predict well.
-        if (balance_ > high_) {
-            high_ = balance_;
-            highAt_ = spins_;
-        }
-        if (balance_ < low_) {
-            low_ = balance_;
-            lowAt_ = spins_;
-        }
+    // Feeds the numbers that `forEach(add)` passes to `add`. The running state lives in
+    // locals meanwhile: kept in members beside the count arrays, every store to a count
+    // could change them as far as the compiler knows, and they would go through memory.
+    template <typename ForEach>
+    void Consume(ForEach&& forEach) {
+        int* const count = count_.data();
+        int* const last = last_.data();
+        int spins = spins_;
+        unsigned previous = previous_;
+        RunTracker r0 = runs_[0], r1 = runs_[1], r2 = runs_[2];
+        int balance = balance_;
+        int high = high_, highAt = highAt_, low = low_, lowAt = lowAt_;
+        forEach([&](int n) {
+            ++count[n];
+            last[n] = spins;
+            ++spins;
+            const unsigned bits = kSideBits[n];
+            const unsigned same = ~(bits ^ previous);  // bit set: the pair stayed on its side
+            previous = bits;
+            r0.Add(same & 1, bits & 1);
+            r1.Add((same >> 1) & 1, (bits >> 1) & 1);
+            r2.Add((same >> 2) & 1, (bits >> 2) & 1);
+            balance += 1 - 2 * static_cast<int>(bits & 1);
+            // New highs and lows are rare after the first spins: these branches predict well.
+            if (balance > high) {
+                high = balance;
+                highAt = spins;
+            }
+            if (balance < low) {
+                low = balance;
+                lowAt = spins;
+            }
+        });
+        spins_ = spins;
+        previous_ = previous;
+        runs_ = {r0, r1, r2};
+        balance_ = balance;
+        high_ = high;
+        highAt_ = highAt;
+        low_ = low;
+        lowAt_ = lowAt;
     }
 
     Statistics Finish() const;
@@ -153,12 +178,14 @@ int ForEachWalkedNumber(QStringView list, int count, Take&& take) {
         if (end - p >= 3) {
             const unsigned d0 = static_cast<unsigned>(p[0]) - u'0';
             const unsigned d1 = static_cast<unsigned>(p[1]) - u'0';
-            const bool one = p[1] == u' ';
-            const bool two = d1 <= 9 && p[2] == u' ';
-            if (d0 <= 9 && (one || two)) {
-                take(static_cast<int>(one ? d0 : d0 * 10 + d1));
+            const unsigned one = p[1] == u' ';
+            const unsigned two = (d1 <= 9) & (p[2] == u' ');
+            if ((d0 <= 9) & (one | two)) {
+                // One digit or two, without a branch on which: that varies from entry to
+                // entry without a pattern.
+                take(static_cast<int>(d0 + (1 - one) * (9 * d0 + d1)));
                 ++taken;
-                p += one ? 2 : 3;
+                p += 3 - one;
                 continue;
             }
         }
@@ -180,14 +207,16 @@ int ForEachWalkedNumber(QStringView list, int count, Take&& take) {
 
 Statistics FromNumbers(const std::vector<int>& numbers) {
     Accumulator a;
-    for (int n : numbers)
-        a.Add(n);
+    a.Consume([&numbers](auto&& add) {
+        for (int n : numbers)
+            add(n);
+    });
     return a.Finish();
 }
 
 Statistics FromWalkedList(QStringView list, int count) {
     Accumulator a;
-    ForEachWalkedNumber(list, count, [&a](int n) { a.Add(n); });
+    a.Consume([list, count](auto&& add) { ForEachWalkedNumber(list, count, add); });
     return a.Finish();
 }
 

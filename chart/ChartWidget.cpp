@@ -2,14 +2,18 @@
 
 #include <QElapsedTimer>
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+
+#include "chart/Series.h"
 
 namespace chart {
 
@@ -80,6 +84,43 @@ void TChartWidget::paintEvent(QPaintEvent* event) {
                 QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
 }
 
+// ---- tooltips
+
+bool TChartWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        ShowPointToolTip(PixelAt(help->pos()), help->globalPos());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TChartWidget::ShowPointToolTip(const QPoint& pos, const QPoint& globalPos) {
+    // None during a drag, and none before the chart was drawn (no layout to hit-test).
+    if (!OnPointToolTip || mouse_.Dragging() || buffer_.isNull()) {
+        QToolTip::hideText();
+        return;
+    }
+    // The series painted last lies on top: try it first, as the hover highlighting does.
+    for (int k = chart_->SeriesCount() - 1; k >= 0; --k) {
+        const TChartSeries& series = *chart_->Series(k);
+        if (!series.Active() || ClickableLine(series)) continue;
+        const int index = SeriesIndexAt(series, pos.x(), pos.y());
+        if (index < 0 || index >= series.Count()) continue;
+        const QString text = OnPointToolTip(series, index);
+        if (text.isEmpty()) break;
+        // The tooltip goes when the pointer leaves the square it belongs to: the pixels
+        // the hit test takes, |dx| < HorizSize and |dy| < VertSize.
+        const int hx = series.Pointer().HorizSize - 1;
+        const int hy = series.Pointer().VertSize - 1;
+        const QRect square(series.CalcXPos(index) - hx, series.CalcYPos(index) - hy, 2 * hx + 1,
+                           2 * hy + 1);
+        QToolTip::showText(globalPos, text, this, square);
+        return;
+    }
+    QToolTip::hideText();
+}
+
 // ---- mouse and keys: the logic lives in TChartMouse
 
 void TChartWidget::mousePressEvent(QMouseEvent* event) {
@@ -91,7 +132,8 @@ void TChartWidget::mousePressEvent(QMouseEvent* event) {
     // While a button is held Qt sends every move to this widget, also outside it (its
     // implicit mouse grab), so a drag goes on wherever the pointer goes.
     const QPoint p = PixelAt(event->position());
-    mouse_.MouseDown(event->button(), p.x(), p.y());
+    // A drag begins: a tooltip showing goes.
+    if (mouse_.MouseDown(event->button(), p.x(), p.y())) QToolTip::hideText();
     event->accept();
 }
 
@@ -112,6 +154,7 @@ void TChartWidget::mouseReleaseEvent(QMouseEvent* event) {
 // Leaving clears the highlights; a drag goes on.
 void TChartWidget::leaveEvent(QEvent* event) {
     mouse_.MouseLeave();
+    QToolTip::hideText();
     QWidget::leaveEvent(event);
 }
 

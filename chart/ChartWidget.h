@@ -3,7 +3,9 @@
 // and schedules a paint; a paint draws the chart into the image only when it is dirty and
 // otherwise copies the image as it is. Moving or resizing the widget asks for a redraw.
 // Mouse events go to the chart's mouse handling (ChartMouse.h): a left-button drag pans,
-// moves highlight what lies under the pointer; the wheel and the keys do nothing.
+// moves highlight what lies under the pointer; the wheel and the keys do nothing. A pointer
+// resting on a point can show a tooltip whose text the owner supplies; it is a window of its
+// own and never part of the chart's image.
 #pragma once
 
 #include <QImage>
@@ -27,6 +29,11 @@ public:
     // Runs at the end of every full draw.
     std::function<void()> OnAfterDraw;
 
+    // The tooltip text for value `index` of `series`, a point series whose square the
+    // resting pointer is on (the square the hover highlighting finds); an empty text shows
+    // no tooltip. Unset: no tooltips.
+    std::function<QString(const TChartSeries& series, int index)> OnPointToolTip;
+
     // Full draws since construction (a paint without changes only copies the cache).
     long FullDraws() const { return fullDraws_; }
     // How long the last full draw took, in nanoseconds.
@@ -45,6 +52,7 @@ public:
     const TChartMouse& Mouse() const { return mouse_; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -58,6 +66,8 @@ protected:
 
 private:
     void Draw();
+    // Shows the tooltip of the square under `pos`, or hides any tooltip when there is none.
+    void ShowPointToolTip(const QPoint& pos, const QPoint& globalPos);
 
     TChart* chart_;  // owned as a Qt child
     TChartPainter painter_;

@@ -18,6 +18,8 @@ Result Build(const QString& list, chart::TChartSeries& series) {
     });
     series.EndUpdate();
     if (added) series.RepaintIfShown();
+    r.walked = text;
+    r.points = added;
     if (!r.outcome.hadEntries) return r;
     const bool rejected =
         r.outcome.stop == walk::Stop::NotANumber || r.outcome.stop == walk::Stop::OutOfRange;

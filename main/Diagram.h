@@ -17,6 +17,11 @@ struct Result {
     walk::Outcome outcome;
     // The list as it goes back into the box (only meaningful when the outcome had entries).
     QString text;
+    // The list as the walk went through it, and the points it drew: the numbers behind the
+    // squares (a deleted entry or a merge afterwards may move entries of `text`). Shares
+    // the text's storage, so keeping it costs no copy.
+    QString walked;
+    int points = 0;
 };
 
 // Fills `series` (already cleared) with one point per valid number of `list`.

@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -18,10 +20,13 @@
 #include "formstate/QtAdapters.h"
 #include "main/ChartDesign.h"
 #include "main/Diagram.h"
+#include "main/StatsForm.h"
 #include "platform/GroupBox.h"
 #include "platform/Memo.h"
 #include "platform/SpinEdit.h"
 #include "platform/Ui.h"
+#include "stats/Roulette.h"
+#include "stats/Statistics.h"
 
 TmainForm* mainForm = nullptr;
 
@@ -123,6 +128,16 @@ void TmainForm::CreateComponents() {
         Numbers_MemoKeyDown(key, shift);
     };
     Chart1->OnAfterDraw = [this] { Chart1AfterDraw(); };
+
+    // The statistics window: F2 anywhere in this window; the button's tooltip tells of it.
+    Show_Btn->setToolTip(
+        QStringLiteral("Перерисовать график по списку номеров.\n"
+                       "F2 — окно статистики."));
+    auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(f2, &QShortcut::activated, this, [this] { ToggleStatistics(); });
+    Chart1->OnPointToolTip = [this](const chart::TChartSeries& series, int index) {
+        return &series == Series1 ? SquareToolTip(index) : QString();
+    };
 }
 
 void TmainForm::ApplyChartDesign() {
@@ -175,6 +190,8 @@ void TmainForm::closeEvent(QCloseEvent* event) {
     try {
         FormClose();
         event->accept();
+        // The statistics window goes with the main window.
+        if (stats_) stats_->close();
     } catch (const std::exception& e) {
         platform::ShowException(e);
         event->ignore();
@@ -217,6 +234,9 @@ bool TmainForm::BuildDiagram(bool silent, bool letMessagesRun, QString* listToWr
     }
 
     const diagram::Result r = diagram::Build(Numbers_Memo->Text(), *Series1);
+    walked_ = r.walked;
+    walkedPoints_ = r.points;
+    UpdateStatistics();
     if (!r.outcome.hadEntries) {
         platform::MessageBeep();
         if (!silent) platform::ShowMessage(kNoList);
@@ -276,3 +296,58 @@ void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
 }
 
 void TmainForm::Chart1AfterDraw() {}
+
+void TmainForm::ToggleStatistics() {
+    if (stats_ && stats_->isVisible()) {
+        stats_->close();
+        return;
+    }
+    if (!stats_) {
+        stats_ = new TStatsForm(this, [this] { return Chart1->grab().toImage(); });
+        PlaceStatistics();
+    }
+    // Closed, it missed the redraws since: it shows the last walk as it opens.
+    stats_->ShowStatistics(stats::FromWalkedList(walked_, walkedPoints_));
+    stats_->show();
+    stats_->raise();
+    stats_->activateWindow();
+}
+
+TStatsForm* TmainForm::StatisticsForm() const {
+    return stats_;
+}
+
+void TmainForm::PlaceStatistics() {
+    // Below this window when it fits on the screen, else at the screen's bottom edge: the
+    // chart at the top of this window stays in view as far as the screen allows.
+    stats_->adjustSize();
+    const QRect screen = this->screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int titleBar = frame.height() - height();
+    const int height = stats_->height() + titleBar;
+    const int y =
+        std::max(screen.top(), std::min(frame.bottom() + 1, screen.bottom() + 1 - height));
+    const int x =
+        std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - stats_->width()));
+    stats_->move(x, y);
+}
+
+void TmainForm::UpdateStatistics() {
+    if (stats_ && stats_->isVisible())
+        stats_->ShowStatistics(stats::FromWalkedList(walked_, walkedPoints_));
+}
+
+QString TmainForm::SquareToolTip(int index) const {
+    if (index < 0 || index >= walkedPoints_ || index >= Series1->Count()) return QString();
+    const int n = stats::WalkedNumberAt(walked_, index);
+    if (n < 1) return QString();
+    const int balance = static_cast<int>(Series1->YValues().Value(index));
+    const QString sign = balance > 0 ? QStringLiteral("+") : QString();
+    return QStringLiteral("Спин %1: %2 — %3, %4, %5\nБаланс: %6")
+        .arg(index + 1)
+        .arg(n)
+        .arg(stats::IsEven(n) ? QStringLiteral("чёт") : QStringLiteral("нечет"))
+        .arg(stats::IsRed(n) ? QStringLiteral("красное") : QStringLiteral("чёрное"))
+        .arg(stats::IsLow(n) ? QStringLiteral("1–18") : QStringLiteral("19–36"))
+        .arg(sign + QString::number(balance));
+}

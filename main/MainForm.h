@@ -1,8 +1,11 @@
 // The main window: the chart above, the settings group below with the number box, the
 // button and the page-size box; the hidden log controls; the event handlers, among them the
 // Enter cycle of the number box; and DrawDiagram, which turns the number list into the walk.
+// F2 opens the statistics window over it, which every redraw updates; the squares of the
+// chart tell their spin in a tooltip.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -14,6 +17,7 @@ class QListWidget;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+class TStatsForm;
 
 namespace chart {
 class TChartWidget;
@@ -60,6 +64,14 @@ public:
     void Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers shift);
     void Chart1AfterDraw();
 
+    // F2: opens the statistics window, or closes it when it is open.
+    void ToggleStatistics();
+    // The statistics window while it exists (it is made the first time F2 opens it).
+    TStatsForm* StatisticsForm() const;
+    // The tooltip of square `index` of Series1: its spin, number, sides and the balance
+    // after it, from the numbers walked at the last redraw; empty when there is no such spin.
+    QString SquareToolTip(int index) const;
+
     const std::vector<Component>& Components() const { return components_; }
     chart::TChartAxis& BottomAxis();
 
@@ -93,6 +105,10 @@ private:
     // False when the list had no entries (nothing to write back).
     bool BuildDiagram(bool silent, bool letMessagesRun, QString* listToWrite);
     void AddZeroLine(bool letMessagesRun);
+    // Shows the statistics of the last walk in the statistics window, when it is open;
+    // nothing is computed while it is closed.
+    void UpdateStatistics();
+    void PlaceStatistics();
     void CreateComponents();
     void ApplyChartDesign();
     void LayoutControls();
@@ -100,6 +116,10 @@ private:
     T* Add(T* object, const char* name);
 
     std::vector<Component> components_;
+    // The list the last redraw walked and the squares it drew (shares the list's storage).
+    QString walked_;
+    int walkedPoints_ = 0;
+    QPointer<TStatsForm> stats_;  // a Qt child of this window
 };
 
 // The program's one main window, filled in before its start-up runs.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -54,6 +55,10 @@ public:
     void ShowMessage(const QString& text) override { RunBox(QMessageBox::NoIcon, text); }
     void Beep() override { QApplication::beep(); }
     void ShowErrorBox(const QString& text) override { RunBox(QMessageBox::Critical, text); }
+    QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedName,
+                            const QString& filter) override {
+        return QFileDialog::getSaveFileName(parent, caption, suggestedName, filter);
+    }
 };
 
 QtUi& RealUi() {
@@ -64,6 +69,10 @@ QtUi& RealUi() {
 Ui* g_current = nullptr;
 
 }  // namespace
+
+QString Ui::GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) {
+    return QString();
+}
 
 Ui& CurrentUi() {
     return g_current ? *g_current : RealUi();

@@ -1,10 +1,13 @@
 // What the program shows and sounds outside its own window: the modal message box, the
-// error box and the default beep. Everything goes through one replaceable interface, so
-// tests record the calls instead of blocking on a modal box.
+// error box, the default beep and the standard dialog that asks where to save a file. Everything
+// goes through one replaceable interface, so tests record the calls instead of blocking on a modal
+// box.
 #pragma once
 
 #include <QString>
 #include <exception>
+
+class QWidget;
 
 namespace platform {
 
@@ -19,6 +22,11 @@ public:
     // A modal box captioned with the application title, an error icon and one OK button.
     // `text` is shown as given (ErrorBoxText has already been applied).
     virtual void ShowErrorBox(const QString& text) = 0;
+    // The system's modal dialog for saving a file, over `parent`: the chosen path, or an
+    // empty text when the user cancelled. `filter` lists the file kinds offered. This base
+    // answers as if cancelled.
+    virtual QString GetSaveFileName(QWidget* parent, const QString& caption,
+                                    const QString& suggestedName, const QString& filter);
 };
 
 // The interface in force: the real boxes unless a ScopedUi replaces it.

@@ -382,6 +382,139 @@ def paste_2000(ctx):
     ctx.procs.stop(clip)
 
 
+# -- the statistics window and the squares' tooltips ----------------------------------------
+
+STATS_CAPTION = "Статистика"
+
+
+def program_windows(ctx, prog):
+    return [w for w in ctx.session.top_windows() if w.pid == prog.proc.pid]
+
+
+def stats_window(ctx, prog):
+    found = [w for w in program_windows(ctx, prog) if w.caption == STATS_CAPTION]
+    return found[0] if found else None
+
+
+def tooltip_windows(ctx, prog, stats):
+    """Windows of the program that are neither the main window nor the statistics window:
+    what a tooltip adds."""
+    known = {prog.main.id} | ({stats.id} if stats else set())
+    return [w for w in program_windows(ctx, prog)
+            if w.id not in known and w.width > 1 and w.height > 1]
+
+
+def png_size(data):
+    """(width, height) from a PNG's header, or None when `data` is no PNG."""
+    if len(data) < 24 or data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+        return None
+    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
+
+
+def clipboard_png(ctx):
+    env = ctx.session.child_env()
+    targets = subprocess.run(["xclip", "-selection", "clipboard", "-t", "TARGETS", "-o"],
+                             env=env, capture_output=True, timeout=10).stdout.decode()
+    if "image/png" not in targets.split():
+        return None
+    return subprocess.run(["xclip", "-selection", "clipboard", "-t", "image/png", "-o"],
+                          env=env, capture_output=True, timeout=10).stdout
+
+
+def square_centres(img, plot):
+    """Centres of the separate squares in the plot, in chart pixels."""
+    green, blue = chart.point_masks(img, plot)
+    centres = []
+    for count, (x0, y0, x1, y1) in chart.blobs(green) + chart.blobs(blue):
+        if count >= 30 and x1 - x0 <= 10 and y1 - y0 <= 10:
+            centres.append(((x0 + x1) // 2, (y0 + y1) // 2))
+    return centres
+
+
+def statistics(ctx):
+    """F2 opens the statistics window; its picture changes after another Enter; "Копировать
+    график" puts a PNG of the chart's size on the clipboard; resting the pointer on a square
+    shows a tooltip window, on empty plot and during a drag none; closing the main window
+    with the statistics open ends the program and leaves settings.dat as ever."""
+    prog = ctx.program()
+    prog.start()
+    click_into_numbers(ctx, prog)
+    text = "12 8 20 36 7 5 9 2"
+    enter_number(ctx, prog, text)
+    check_after_enter(ctx, prog, numbers_of(text), "before-f2")
+
+    ctx.input.key("F2")
+    wait_for(ctx, lambda: stats_window(ctx, prog) is not None, 10,
+             "F2 opened a window captioned 'Статистика'")
+    prog.expect_boxes(0)
+    time.sleep(0.5)
+    stats = stats_window(ctx, prog)
+    ctx.log(f"statistics window at {stats.rect}")
+    first = prog.shot(stats.rect)
+    write_png(ctx.shot_path("statistics"), first)
+    ctx.check(stats.y >= prog.main.y + prog.layout.chart.h,
+              f"the window leaves the chart in view (at y {stats.y}, chart ends at "
+              f"{prog.main.y + prog.layout.chart.h})")
+
+    # Space presses the focused "Копировать график".
+    ctx.input.key("space")
+    chart_size = (prog.layout.chart.w, prog.layout.chart.h)
+    got = {}
+
+    def copied():
+        data = clipboard_png(ctx)
+        got["size"] = png_size(data) if data else None
+        return got["size"] == chart_size
+    wait_for(ctx, copied, 10, f"the clipboard holds a PNG of the chart's size {chart_size}")
+
+    # Another number: the window shows the new walk.
+    click_into_numbers(ctx, prog)
+    text += " 19"
+    enter_number(ctx, prog, "19")
+    check_after_enter(ctx, prog, numbers_of(text), "after-19")
+    wait_for(ctx, lambda: (prog.shot(stats.rect) != first).any(), 10,
+             "the statistics window's picture changed after Enter")
+    write_png(ctx.shot_path("statistics-after-19"), prog.shot(stats.rect))
+
+    # Tooltips: resting on a square shows one; empty plot shows none.
+    img, plot = look(ctx, prog, "tooltips")
+    centres = square_centres(img, plot)
+    ctx.check(len(centres) >= 3, f"separate squares to hover ({len(centres)})")
+    c = prog.layout.chart
+    sx, sy = centres[len(centres) // 2]
+    ctx.input.move(c.x + sx, c.y + sy)
+    ctx.input.move(c.x + sx + 1, c.y + sy)
+    wait_for(ctx, lambda: tooltip_windows(ctx, prog, stats), 5,
+             "resting on a square shows a tooltip window")
+    tip = tooltip_windows(ctx, prog, stats)[0]
+    write_png(ctx.shot_path("tooltip"), prog.shot((tip.x - 40, tip.y - 40, tip.width + 80,
+                                                   tip.height + 80)))
+    empty = (c.x + plot.right - 30, c.y + plot.top + 15)
+    ctx.input.move(*empty)
+    ctx.input.move(empty[0] + 1, empty[1])
+    wait_for(ctx, lambda: not tooltip_windows(ctx, prog, stats), 5,
+             "moving to empty plot hides the tooltip")
+    time.sleep(2.0)
+    ctx.check(not tooltip_windows(ctx, prog, stats), "resting on empty plot shows none")
+
+    # During a drag: none, although the pointer rests on a square.
+    img, plot = look(ctx, prog, "before-drag")
+    sx, sy = square_centres(img, plot)[0]
+    ctx.input.move(c.x + sx, c.y + sy)
+    ctx.input._run("mousedown", "1")
+    try:
+        ctx.input.move(c.x + sx + 1, c.y + sy)
+        time.sleep(2.0)
+        ctx.check(not tooltip_windows(ctx, prog, stats), "no tooltip during a drag")
+    finally:
+        ctx.input._run("mouseup", "1")
+    prog.wait_idle()
+
+    # Closing the main window with the statistics open.
+    prog.close()
+    check_saved(ctx, prog, text + " ")
+
+
 SCENARIOS = {
     "first_start": first_start,
     "enter_cycle": enter_cycle,
@@ -391,4 +524,5 @@ SCENARIOS = {
     "unwritable": unwritable,
     "drag_and_button": drag_and_button,
     "paste_2000": paste_2000,
+    "statistics": statistics,
 }

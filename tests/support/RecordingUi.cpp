@@ -16,6 +16,12 @@ void RecordingUi::ShowErrorBox(const QString& text) {
     if (onBox) onBox();
 }
 
+QString RecordingUi::GetSaveFileName(QWidget*, const QString& caption, const QString& suggestedName,
+                                     const QString&) {
+    events << QStringLiteral("save dialog: ") + caption + QStringLiteral(" | ") + suggestedName;
+    return saveReply;
+}
+
 QStringList RecordingUi::Messages() const {
     QStringList out;
     for (const QString& e : events)

@@ -166,9 +166,10 @@ Statistics Accumulator::Finish() const {
 }
 
 // Calls `take(n)` for each of the first `count` numbers of a walked list; returns how many
-// it found. One- and two-digit entries followed by a space, nearly every entry of a typed
-// list, are read in place; anything else (signs, hexadecimal, control characters, the last
-// entry, empty entries) goes the walk's own way.
+// it found. Entries that are not numbers from 1 to 36 are skipped (the walk stopped at the
+// first of them, so only a caller's wrong count reaches one). One- and two-digit entries followed
+// by a space, nearly every entry of a typed list, are read in place; anything else (signs,
+// hexadecimal, control characters, the last entry, empty entries) goes the walk's own way.
 template <typename Take>
 int ForEachWalkedNumber(QStringView list, int count, Take&& take) {
     const char16_t* p = list.utf16();
@@ -182,11 +183,14 @@ int ForEachWalkedNumber(QStringView list, int count, Take&& take) {
             const unsigned two = (d1 <= 9) & (p[2] == u' ');
             if ((d0 <= 9) & (one | two)) {
                 // One digit or two, without a branch on which: that varies from entry to
-                // entry without a pattern.
-                take(static_cast<int>(d0 + (1 - one) * (9 * d0 + d1)));
-                ++taken;
-                p += 3 - one;
-                continue;
+                // entry without a pattern. 0 and 37 to 99 go the slow way, which skips them.
+                const unsigned n = d0 + (1 - one) * (9 * d0 + d1);
+                if (n - 1 < static_cast<unsigned>(kNumbers)) {
+                    take(static_cast<int>(n));
+                    ++taken;
+                    p += 3 - one;
+                    continue;
+                }
             }
         }
         const char16_t* stop = p;

@@ -74,7 +74,8 @@ Statistics FromNumbers(const std::vector<int>& numbers);
 
 // The statistics of the first `count` numbers of a list that the walk went through: entries
 // split at spaces, empty entries skipped, every other entry read as the walk reads it (it
-// was valid, since the walk took it). `count` is the number of points the walk drew.
+// was valid, since the walk took it). `count` is the number of points the walk drew; should
+// it be more, entries that are no number from 1 to 36 are skipped, never counted.
 Statistics FromWalkedList(QStringView list, int count);
 
 // The `index`-th number (from 0) of such a list, or 0 when the list has fewer numbers.

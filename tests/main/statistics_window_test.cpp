@@ -229,8 +229,7 @@ protected:
     }
     // Qt hides a tooltip a moment after it is told to.
     static bool ToolTipGone() {
-        QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
-        return !QToolTip::isVisible();
+        return QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
     }
     // The tooltip the chart shows for a pointer resting at `pos`; empty for none.
     QString ToolTipAt(const QPoint& pos) {

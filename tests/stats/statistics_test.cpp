@@ -185,6 +185,8 @@ TEST(WalkedList, ReadsTheNumbersAsTheWalkDid) {
         // the walk stopped at the bad entry: only the numbers it drew count
         {"1 2 3 abc 4", 3, {1, 2, 3}},
         {"1 2 40", 2, {1, 2}},
+        // a count past the walk's stop skips what is no number from 1 to 36
+        {"1 2 40 99 0 00 37 abc 5 x", 10, {1, 2, 5}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.list);

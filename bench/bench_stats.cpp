@@ -9,6 +9,7 @@
 
 #include "bench/BenchMain.h"
 #include "bench/NumberList.h"
+#include "bench/WalkBench.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "main/Diagram.h"
@@ -19,16 +20,7 @@ namespace {
 
 // The walk of the same list (as bench_walk's Walk, under its own name in this binary).
 void StatsWalk(benchmark::State& state) {
-    const QString list = bench::NumberList(static_cast<int>(state.range(0)));
-    chart::TChart chart;
-    auto* series = new chart::TPointSeries(&chart);  // owned by the chart
-    chart.AddSeries(series);
-    for (auto _ : state) {
-        series->Clear();
-        diagram::Result r = diagram::Build(list, *series);
-        benchmark::DoNotOptimize(r.text.data());
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    bench::RunWalk(state);
 }
 
 // What the main window does after a redraw while the window is open, on the list and the

@@ -9,23 +9,12 @@
 #include <vector>
 
 #include "bench/NumberList.h"
-#include "chart/Chart.h"
-#include "chart/Series.h"
-#include "main/Diagram.h"
+#include "bench/WalkBench.h"
 
 namespace {
 
 void Walk(benchmark::State& state) {
-    const QString list = bench::NumberList(static_cast<int>(state.range(0)));
-    chart::TChart chart;
-    auto* series = new chart::TPointSeries(&chart);  // owned by the chart
-    chart.AddSeries(series);
-    for (auto _ : state) {
-        series->Clear();
-        diagram::Result r = diagram::Build(list, *series);
-        benchmark::DoNotOptimize(r.text.data());
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    bench::RunWalk(state);
 }
 
 void WalkReference(benchmark::State& state) {

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 
 #include "platform/Locale.h"
+#include "platform/SettingsDir.h"
 #include "platform/Ui.h"
 
 namespace platform {
@@ -25,6 +26,8 @@ void InstallFontSubstitutes() {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     LoadFormatSettingsFromSystem();
     InstallFontSubstitutes();
+    // Decided once, before anything restores or saves.
+    SettingsDir();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -187,6 +187,31 @@ def prepared_folder(ctx):
               "nothing was saved in the user's data directory")
 
 
+def qt_options_ignored(ctx):
+    """Options that Qt reads from a command line (-qwindowtitle, -reverse, -style,
+    -stylesheet) change nothing: the program reads no command line. The window keeps its
+    caption (the harness finds it by it) and looks pixel for pixel as without them."""
+    plain = ctx.program("plain")
+    plain.start()
+    img_plain = plain.shot()
+    plain.save_shot("plain")
+    plain.close()
+    prog = ctx.program("options")
+    os.makedirs(prog.workdir, exist_ok=True)
+    with open(prog.path("red.qss"), "w") as f:
+        f.write("* { background: red; }\n")
+    # -platform would take the window off the screen: start() would not find it.
+    prog.args = ["-qwindowtitle", "Other", "-reverse", "-style", "windows",
+                 "-stylesheet", "red.qss", "-platform", "offscreen"]
+    prog.start()
+    img = prog.shot()
+    prog.save_shot("with-options")
+    ctx.check(prog.main.caption == "Vexilo ver. 0.1", f"the caption is {prog.main.caption!r}")
+    ctx.check(img.shape == img_plain.shape and (img == img_plain).all(),
+              "the window looks exactly as without the options")
+    prog.close()
+
+
 SCENARIOS = {
     "window_icon": window_icon,
     "portable_archive": portable_archive,
@@ -194,4 +219,5 @@ SCENARIOS = {
     "installed_keeps_numbers": installed_keeps_numbers,
     "unprivileged_copy": unprivileged_copy,
     "prepared_folder": prepared_folder,
+    "qt_options_ignored": qt_options_ignored,
 }

@@ -211,6 +211,25 @@ TEST_F(WindowTest, LayoutAtDesignSizeAndWhenNarrowed) {
     EXPECT_EQ(form->Chart1->geometry(), QRect(0, 0, 1021, 595));
 }
 
+// The chart's panel and the window behind it come from one palette colour, also under a
+// theme whose buttons have a shade of their own.
+TEST_F(WindowTest, TheChartPanelHasTheColourOfTheWindowBehindIt) {
+    const QPalette before = QApplication::palette();
+    QPalette themed = before;
+    themed.setColor(QPalette::Window, QColor(0xE0, 0xD8, 0xC8));
+    themed.setColor(QPalette::Button, QColor(0x90, 0xA8, 0xC0));
+    QApplication::setPalette(themed);  // the chart draws itself anew
+    QApplication::processEvents();
+    const QImage shot = form->grab().toImage();
+    QApplication::setPalette(before);
+    const QColor window = shot.pixelColor(827, 431 + 80);  // the group box, beside the box
+    EXPECT_EQ(window, themed.color(QPalette::Window)) << window.name().toStdString();
+    // The chart's panel: its margins left and right of the plot, and above the title.
+    for (const QPoint p : {QPoint(10, 200), QPoint(1010, 200), QPoint(500, 8)})
+        EXPECT_EQ(shot.pixelColor(p), window)
+            << p.x() << "," << p.y() << " " << shot.pixelColor(p).name().toStdString();
+}
+
 TEST_F(WindowTest, ComponentsCaptionsAndHiddenControls) {
     QStringList names;
     for (const auto& c : form->Components())

@@ -211,6 +211,42 @@ TEST_F(WindowTest, LayoutAtDesignSizeAndWhenNarrowed) {
     EXPECT_EQ(form->Chart1->geometry(), QRect(0, 0, 1021, 595));
 }
 
+// Enter and Space on the focused button press it, as on any desktop; the number box and
+// the page-size box keep their own Enter.
+TEST_F(WindowTest, EnterAndSpaceOnTheFocusedButtonPressIt) {
+    form->Numbers_Memo->setPlainText(QStringLiteral("5 12"));
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Case cases[] = {
+        {"Return", Qt::Key_Return, Qt::NoModifier},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier},
+        {"Space", Qt::Key_Space, Qt::NoModifier},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Moved away by a drag, the view goes back to 0 .. page size only by a redraw.
+        Chart().BottomAxis().SetMinMax(40, 90);
+        form->Show_Btn->setFocus();
+        ASSERT_TRUE(form->Show_Btn->hasFocus());
+        // Key events to the window, as the window system delivers them: Qt hands them to
+        // the focused widget.
+        QTest::keyClick(form->windowHandle(), c.key, c.modifiers);
+        QApplication::processEvents();
+        EXPECT_EQ(Chart().BottomAxis().Minimum(), 0);
+        EXPECT_EQ(Chart().BottomAxis().Maximum(), 100);
+        EXPECT_EQ(Points().size(), 2u);
+    }
+    // Enter held down presses once.
+    Chart().BottomAxis().SetMinMax(40, 90);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(form->Show_Btn, &repeat);
+    EXPECT_EQ(Chart().BottomAxis().Minimum(), 40);
+    EXPECT_TRUE(ui.Messages().isEmpty());
+}
+
 // The chart's panel and the window behind it come from one palette colour, also under a
 // theme whose buttons have a shade of their own.
 TEST_F(WindowTest, TheChartPanelHasTheColourOfTheWindowBehindIt) {

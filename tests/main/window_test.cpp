@@ -266,6 +266,39 @@ TEST_F(WindowTest, TheChartPanelHasTheColourOfTheWindowBehindIt) {
             << p.x() << "," << p.y() << " " << shot.pixelColor(p).name().toStdString();
 }
 
+// Entries are separated by the space character alone: pasted text keeps its other
+// characters, and an entry holding one is a single bad entry, reported whole and deleted.
+TEST_F(WindowTest, PastedNonSpaceSeparatorsStayInsideTheirEntry) {
+    struct Case {
+        const char* name;
+        QString pasted;
+        QString badEntry;  // as the message shows it
+        QString boxAfter;  // after Enter
+        size_t points;
+    };
+    const QString prefix = QStringLiteral("Ошибка обработки номера: ");
+    const Case cases[] = {
+        {"no-break space", QStringLiteral("5\u00A06"), QStringLiteral("5\u00A06"),
+         QStringLiteral(" "), 0},
+        // The space left by the deleted last entry and the one Enter appends.
+        {"line separator", QStringLiteral("7 5\u20286"), QStringLiteral("5\u20286"),
+         QStringLiteral("7  "), 1},
+        {"tab", QStringLiteral("5\t6 7"), QStringLiteral("5\t6"), QStringLiteral(" 7 "), 0},
+        {"line break", QStringLiteral("7 5\n6"), QStringLiteral("5\n6"), QStringLiteral("7  "), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->Numbers_Memo->SetText(QString());
+        form->Numbers_Memo->setFocus();
+        form->Numbers_Memo->insertPlainText(c.pasted);  // what pasting does
+        ui.Clear();
+        Enter();
+        EXPECT_EQ(ui.Messages(), QStringList{prefix + c.badEntry});
+        EXPECT_EQ(form->Numbers_Memo->Text(), c.boxAfter);
+        EXPECT_EQ(Points().size(), c.points);
+    }
+}
+
 TEST_F(WindowTest, ComponentsCaptionsAndHiddenControls) {
     QStringList names;
     for (const auto& c : form->Components())

@@ -113,6 +113,50 @@ TEST_F(MainWindowState, TheSideFileComesBackWithTheCharactersTheBoxHolds) {
     }
 }
 
+// A side file whose bytes are not valid text in its encoding is read with U+FFFD in their
+// place; before the first save replaces it, its original bytes are kept beside it under the
+// backup name, so nothing of it is lost. Valid files get no backup.
+TEST_F(MainWindowState, ASideFileThatIsNoValidTextIsKeptBeforeTheFirstSave) {
+    struct Case {
+        const char* name;
+        QByteArray onDisk;
+        QString inBox;
+        bool backup;
+    };
+    const Case cases[] = {
+        {"byte E9 of another code page", QByteArray("caf\xE9"), QStringLiteral("caf\uFFFD"), true},
+        {"UTF-8", QByteArray("caf\xC3\xA9"), QStringLiteral("caf\u00E9"), false},
+        {"UTF-8 with its mark",
+         QByteArray("\xEF\xBB\xBF"
+                    "5 12"),
+         QStringLiteral("5 12"), false},
+        {"UTF-16 with a lone last byte",
+         QByteArray("\xFF\xFE"
+                    "5\x00"
+                    "1",
+                    5),
+         QStringLiteral("5\uFFFD"), true},
+        {"ASCII", QByteArray("5 12 7"), QStringLiteral("5 12 7"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch::Dir dir;  // a file of its own: what a run has seen counts for its path
+        dir.Write("settings.dat", kDesignSettings);
+        dir.Write("System/Numbers_Memo.txt", c.onDisk);
+        auto form = NewWindow();
+        formstate::LoadFormSettings(dir.Settings());
+        EXPECT_EQ(form->Numbers_Memo->Text(), c.inBox);
+        form->FormClose();
+        EXPECT_EQ(dir.Read("System/Numbers_Memo.txt.bak"),
+                  c.backup ? c.onDisk : QByteArray("<missing>"));
+        const QByteArray saved = dir.Read("System/Numbers_Memo.txt");
+        EXPECT_EQ(platform::DecodeText(saved).text, c.inBox);
+        // Later saves of the same run write over what this run wrote, with no new backup.
+        form->FormClose();
+        EXPECT_FALSE(dir.Exists("System/Numbers_Memo.txt.bak2"));
+    }
+}
+
 TEST_F(MainWindowState, APageSizeThatIsNoNumberIsSavedAsItsMinimum) {
     auto form = NewWindow();
     form->DotsPerPage_SE->SetText("1.5");

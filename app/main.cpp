@@ -7,8 +7,8 @@
 #include "platform/Application.h"
 #include "platform/Ui.h"
 
-int main(int argc, char** argv) {
-    platform::Application app(argc, argv);
+int main(int, char** argv) {
+    platform::Application app(argv[0]);
     TmainForm form;
     mainForm = &form;
     // Before the window is shown (the native window is made then) and before start-up,

@@ -89,6 +89,10 @@ def fmt_ms(ms):
     return f"{ms:.3f} ms" if ms < 10 else f"{ms:.1f} ms"
 
 
+# The peers that must have run (./vexilo bench names them): a missing row of theirs fails.
+REQUIRED_PEERS = [p for p in os.environ.get("VEXILO_BENCH_PEERS", "").split(";") if p]
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__, file=sys.stderr)
@@ -107,10 +111,12 @@ def main():
         ours, theirs = results.get(bench), results.get(ref)
         if not ours or not theirs:
             absent = bench if not ours else ref
-            optional = "QCustomPlot" in absent or "QtCharts" in absent
+            peer = next((p for p in ("QCustomPlot", "QtCharts") if p in absent), None)
+            optional = peer is not None and peer not in REQUIRED_PEERS
             rows.append((figure, fmt_ms(ours["ms"]) if ours else "-",
                          fmt_ms(theirs["ms"]) if theirs else "-", "", "",
-                         f"not run ({absent})" if optional else "MISSING"))
+                         f"not run ({absent})" if optional
+                         else f"MISSING: {peer} must be compared with" if peer else "MISSING"))
             failed |= not optional
             continue
         ratio = ours["ms"] / theirs["ms"]

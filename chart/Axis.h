@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/ChartRect.h"
+#include "chart/DefaultFont.h"
 #include "chart/Hover.h"
 
 namespace chart {
@@ -93,7 +94,7 @@ public:
     int MinorTickCount = 3;
     int MinorTickLength = 2;
     TAxisGrid Grid;
-    QFont LabelsFont{QStringLiteral("Arial"), 8};
+    QFont LabelsFont = DefaultLabelsFont();
 
     // ---- range, computed from the stored values and the series (axis pass, step 2)
     // Refreshes the stored value of every automatic end from the series on the axis.

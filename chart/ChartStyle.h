@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "chart/Colors.h"
+#include "chart/DefaultFont.h"
 
 namespace chart {
 
@@ -51,8 +52,9 @@ struct TChartStyle {
     TChartPen Grid{clSilver, 1};
     TColor LabelsColor = clBlack;
 
+    // The default face (Japanese on a Japanese system); the form sets the height and bold.
     static QFont DefaultTitleFont() {
-        QFont font(QStringLiteral("Arial"));
+        QFont font(DefaultFont().face);
         font.setPixelSize(24);
         font.setBold(true);
         return font;

@@ -50,6 +50,11 @@ void TChartWidget::moveEvent(QMoveEvent* event) {
     if (event->pos() != event->oldPos()) chart_->Invalidate();
 }
 
+void TChartWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) chart_->Invalidate();
+    QWidget::changeEvent(event);
+}
+
 void TChartWidget::Draw() {
     const qreal dpr = devicePixelRatioF();
     // Device pixels, at least one each way so that there is always something to draw on.

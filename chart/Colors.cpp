@@ -16,9 +16,12 @@ const std::vector<TColor>& PaletteColors(int index) {
 
 QColor ToQColor(TColor color) {
     if (color == clBtnFace) {
-        // The desktop's button-face colour; without a GUI application, the classic grey.
+        // The face colour of the desktop's windows: the one role that the window, its group
+        // boxes and the chart's panel all paint with, so that the panel matches the window
+        // behind it under any theme (themes may give buttons a shade of their own). Without
+        // a GUI application, the classic grey.
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-            return QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
+            return QGuiApplication::palette().color(QPalette::Active, QPalette::Window);
         return QColor(0xF0, 0xF0, 0xF0);
     }
     const int r = color & 0xFF;

@@ -15,7 +15,8 @@ using TColor = uint32_t;
 constexpr TColor clUseSeriesColor = 0x20000000;
 // As a point's colour: a null point, not drawn.
 constexpr TColor clNone = 0x1FFFFFFF;
-// The system's button-face colour; resolved through the platform palette when painting.
+// The system's button-face colour, which windows and the chart's panel share; resolved
+// through the platform palette (its Window role) when painting.
 constexpr TColor clBtnFace = 0xFF00000F;
 
 constexpr TColor clBlack = 0x000000;

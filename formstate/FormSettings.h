@@ -1,5 +1,5 @@
-// Saving and restoring the state of the application's forms: settings.dat beside the
-// executable and the side files of memos and list boxes. Errors are not caught here; the
+// Saving and restoring the state of the application's forms: settings.dat and the side
+// files of memos and list boxes, in platform::SettingsDir(). Errors are not caught here; the
 // first one ends the call and reaches the caller.
 #pragma once
 
@@ -10,15 +10,16 @@
 
 namespace formstate {
 
-// platform::ExecutableDir() + "settings.dat".
+// platform::SettingsDir() + "settings.dat".
 QString SettingsFilePath();
-// platform::ExecutableDir() + "System/" + name + ".txt": a memo's whole text.
+// platform::SettingsDir() + "System/" + name + ".txt": a memo's whole text.
 QString MemoSideFilePath(const QString& name);
-// platform::ExecutableDir() + "System/Settings/" + name + ".txt": a list box's items.
+// platform::SettingsDir() + "System/Settings/" + name + ".txt": a list box's items.
 QString ListSideFilePath(const QString& name);
 
 // Rebuilds the section of every registered form (but "AboutForm") in `fileName` from the
-// form's visible components, and rewrites their side files. The file need not exist.
+// form's visible components, and rewrites their side files. The file need not exist, nor
+// its directory.
 // Throws IniWriteError or platform::FileCreateError.
 void SaveFormSettings(const QString& fileName);
 void SaveFormSettings(const QString& fileName, const std::vector<Form*>& forms);

@@ -57,7 +57,9 @@ void LoadMemo(LoadContext& l, Component& c) {
     const QString path = MemoSideFilePath(value);
     if (!QFileInfo(path).isFile()) return;
     const platform::DecodedText file = platform::ReadTextFile(path);
-    NoteSideFileKnown(path);
+    // Bytes that the text cannot give back (not valid in the file's encoding) are not
+    // known: the first save keeps the file as a backup before replacing it.
+    if (file.lossless) NoteSideFileKnown(path);
     c.SetText(platform::NormalizeLineBreaks(file.text, u"\n"));
     c.SetLinesEncoding(file.encoding);
 }
@@ -117,7 +119,7 @@ void LoadListBox(LoadContext& l, Component& c) {
     const QString path = ListSideFilePath(l.ReadString(c, ".File", current));
     if (QFileInfo(path).isFile()) {
         const platform::DecodedText file = platform::ReadTextFile(path);
-        NoteSideFileKnown(path);
+        if (file.lossless) NoteSideFileKnown(path);  // as for a memo
         {
             ItemsUpdate update(c);
             ReplaceItems(c, platform::SplitLines(file.text));

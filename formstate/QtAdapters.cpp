@@ -55,7 +55,12 @@ class PlainTextAdapter final : public QtComponent {
 public:
     PlainTextAdapter(const QString& name, QPlainTextEdit* edit)
         : QtComponent(name, edit, Kind::TMemo), edit_(edit) {}
-    QString Text() const override { return edit_->toPlainText(); }
+    // The program's memo answers with the very characters it holds; a plain Qt one as Qt
+    // exports them.
+    QString Text() const override {
+        if (auto* memo = qobject_cast<platform::TMemo*>(edit_)) return memo->Text();
+        return edit_->toPlainText();
+    }
     void SetText(const QString& text) override {
         if (auto* memo = qobject_cast<platform::TMemo*>(edit_))
             memo->SetText(text);

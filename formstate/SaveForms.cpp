@@ -10,7 +10,7 @@
 #include "formstate/ListCodec.h"
 #include "formstate/SideFileGuard.h"
 #include "formstate/Values.h"
-#include "platform/AppInfo.h"
+#include "platform/SettingsDir.h"
 
 namespace formstate {
 
@@ -45,7 +45,7 @@ void WriteSideFile(const QString& path, const QString& text, platform::TextEncod
 }
 
 void SaveMemo(SaveContext& s, Component& c) {
-    MakeDirectory(platform::ExecutableDir() + QStringLiteral("System"));
+    MakeDirectory(platform::SettingsDir() + QStringLiteral("System"));
     s.WriteString(c, ".File", c.Name());
     WriteSideFile(MemoSideFilePath(c.Name()), c.Text(), c.LinesEncoding());
 }
@@ -85,7 +85,7 @@ void SaveFloatValue(SaveContext& s, Component& c) {
 }
 
 void SaveListBoxFile(SaveContext& s, Component& c) {
-    MakeDirectory(platform::ExecutableDir() + QStringLiteral("System/Settings"));
+    MakeDirectory(platform::SettingsDir() + QStringLiteral("System/Settings"));
     s.WriteString(c, ".File", c.Name());
     QString text;
     for (const QString& item : c.Items())
@@ -139,15 +139,15 @@ const SaveRule kSaveRules[] = {
 }  // namespace
 
 QString SettingsFilePath() {
-    return platform::ExecutableDir() + QStringLiteral("settings.dat");
+    return platform::SettingsDir() + QStringLiteral("settings.dat");
 }
 
 QString MemoSideFilePath(const QString& name) {
-    return platform::ExecutableDir() + QStringLiteral("System/") + name + QStringLiteral(".txt");
+    return platform::SettingsDir() + QStringLiteral("System/") + name + QStringLiteral(".txt");
 }
 
 QString ListSideFilePath(const QString& name) {
-    return platform::ExecutableDir() + QStringLiteral("System/Settings/") + name +
+    return platform::SettingsDir() + QStringLiteral("System/Settings/") + name +
            QStringLiteral(".txt");
 }
 
@@ -156,6 +156,8 @@ void SaveFormSettings(const QString& fileName) {
 }
 
 void SaveFormSettings(const QString& fileName, const std::vector<Form*>& forms) {
+    // The user's data directory does not exist before the first save.
+    MakeDirectory(QFileInfo(fileName).absolutePath());
     TIniFile ini(fileName);
     for (Form* form : forms) {
         const QString section = form->Name();

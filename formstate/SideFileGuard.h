@@ -1,6 +1,8 @@
 // Side files that the save must not simply write over. A side file on disk whose content
 // this run never loaded holds numbers the program has not seen: it could not be read at
-// start, or settings.dat did not lead to it (missing, damaged, or naming another file).
+// start, settings.dat did not lead to it (missing, damaged, or naming another file), or it
+// held bytes that are not valid text in its encoding (read as U+FFFD, they cannot be
+// written back).
 // Replacing it with what the control holds now would lose them, so the save first keeps
 // such a file under a backup name beside it. (The settings accessor uses the same backup
 // names for a settings file whose bytes it cannot write back.)

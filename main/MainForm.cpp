@@ -21,6 +21,7 @@
 #include "main/ChartDesign.h"
 #include "main/Diagram.h"
 #include "main/StatsForm.h"
+#include "platform/Button.h"
 #include "platform/GroupBox.h"
 #include "platform/Memo.h"
 #include "platform/SpinEdit.h"
@@ -80,7 +81,7 @@ TmainForm::~TmainForm() {
 void TmainForm::CreateComponents() {
     GroupBox1 = Add(new platform::TGroupBox(QStringLiteral("Настройки"), this), "GroupBox1");
     Label1 = Add(new QLabel(QStringLiteral("Точек на странице"), GroupBox1), "Label1");
-    Show_Btn = Add(new QPushButton(QStringLiteral("Показать график"), GroupBox1), "Show_Btn");
+    Show_Btn = Add(new platform::TButton(QStringLiteral("Показать график"), GroupBox1), "Show_Btn");
     QFont bold = Show_Btn->font();
     bold.setBold(true);
     Show_Btn->setFont(bold);

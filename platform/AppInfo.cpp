@@ -30,6 +30,10 @@ QString ExecutableDir() {
     return dir;
 }
 
+bool ExecutableDirRedirected() {
+    return !g_dirOverride.isEmpty();
+}
+
 ScopedExecutableDir::ScopedExecutableDir(const QString& dir) : previous_(g_dirOverride) {
     g_dirOverride = dir.endsWith(u'/') ? dir : dir + u'/';
 }

@@ -1,5 +1,6 @@
 // The running executable's name and place: the application title that captions every box,
-// and the directory beside the executable where the settings live.
+// and the executable's directory (where the settings live when they can be saved there,
+// platform/SettingsDir.h).
 #pragma once
 
 #include <QString>
@@ -15,6 +16,9 @@ QString ApplicationTitle();
 
 // The running executable's directory, ending with a separator.
 QString ExecutableDir();
+
+// True while a ScopedExecutableDir lives.
+bool ExecutableDirRedirected();
 
 // Makes ExecutableDir() answer `dir` for this object's lifetime (tests work in a scratch
 // directory instead of beside the test binary).

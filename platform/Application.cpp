@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 
 #include "platform/Locale.h"
+#include "platform/SettingsDir.h"
 #include "platform/Ui.h"
 
 namespace platform {
@@ -20,11 +21,40 @@ void InstallFontSubstitutes() {
                                   QStringLiteral("DejaVu Sans Condensed"));
 }
 
+// The command line Qt keeps for the application's lifetime: the program's name alone.
+struct ProgramNameArgs {
+    int argc = 1;
+    QByteArray name;
+    char* argv[2] = {nullptr, nullptr};
+};
+
+ProgramNameArgs& Args() {
+    static ProgramNameArgs args;
+    return args;
+}
+
+int& ProgramNameOnly(const char* programName) {
+    ProgramNameArgs& args = Args();
+    args.name = programName ? QByteArray(programName) : QByteArrayLiteral("Vexilo");
+    args.argc = 1;
+    args.argv[0] = args.name.data();
+    args.argv[1] = nullptr;
+    return args.argc;
+}
+
+// Read after ProgramNameOnly has filled it: both are evaluated before QApplication starts.
+char** ProgramNameOnlyArgv() {
+    return Args().argv;
+}
+
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(const char* programName)
+    : QApplication(ProgramNameOnly(programName), ProgramNameOnlyArgv()) {
     LoadFormatSettingsFromSystem();
     InstallFontSubstitutes();
+    // Decided once, before anything restores or saves.
+    SettingsDir();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

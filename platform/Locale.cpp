@@ -15,6 +15,7 @@ void LoadFormatSettingsFromSystem() {
     s.decimalSeparator = locale.decimalPoint();
     s.thousandSeparator = locale.groupSeparator();
     s.longTimeFormat = locale.timeFormat(QLocale::LongFormat);
+    s.japanese = locale.language() == QLocale::Japanese;
 }
 
 }  // namespace platform

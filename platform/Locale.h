@@ -1,5 +1,6 @@
 // The user's number and time formats, read once at start: the decimal and thousands
-// separators of axis labels and the long time format of stored times.
+// separators of axis labels and the long time format of stored times; and whether the
+// system's language is Japanese, which the chart's default font depends on.
 #pragma once
 
 #include <QString>
@@ -10,12 +11,15 @@ struct FormatSettings {
     QString decimalSeparator = QStringLiteral(".");
     QString thousandSeparator = QStringLiteral(",");
     QString longTimeFormat = QStringLiteral("HH:mm:ss");
+    // The system's language is Japanese (the chart's default font changes then).
+    bool japanese = false;
 };
 
 // The settings in force. Tests may assign other separators.
 FormatSettings& Formats();
 
-// Reads the separators and the time format of the system locale into Formats().
+// Reads the separators, the time format and the language of the system locale into
+// Formats().
 void LoadFormatSettingsFromSystem();
 
 }  // namespace platform

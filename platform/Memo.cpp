@@ -73,7 +73,11 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
 QString TMemo::Text() const {
     if (!textValid_) {
         ++extractions_;
-        text_ = toPlainText();
+        // The characters as the document holds them, paragraphs joined by "\n". (The
+        // plain-text export would also turn a no-break space into a space and a line
+        // separator U+2028 into "\n", so the list read and saved would not be the one shown.)
+        text_ = document()->toRawText();
+        text_.replace(QChar::ParagraphSeparator, QChar(u'\n'));
         textValid_ = true;
     }
     return text_;
@@ -87,14 +91,16 @@ int TMemo::TextLength() const {
 
 namespace {
 
-// The text as the document holds it: every line break ("\r\n", a lone "\r", "\n" or the
-// paragraph separator) becomes one "\n", as inserting the whole text would make it. Only
-// then do document positions and characters correspond one to one.
+// The text as the document holds it: every character that inserting text turns into a
+// paragraph break ("\r\n", a lone "\r", "\n", the paragraph separator U+2029 and the
+// frame marks U+FDD0 and U+FDD1) becomes one "\n". Only then do document positions and
+// characters correspond one to one. Everything else, the no-break space and the line
+// separator U+2028 among it, stays as it is.
 QString WithPlainLineBreaks(const QString& text) {
     QString out = text;
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(QChar(u'\r'), QChar(u'\n'));
-    out.replace(QChar::ParagraphSeparator, QChar(u'\n'));
+    for (const char16_t c : {u'\r', char16_t(0x2029), char16_t(0xFDD0), char16_t(0xFDD1)})
+        out.replace(QChar(c), QChar(u'\n'));
     return out;
 }
 

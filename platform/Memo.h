@@ -14,14 +14,17 @@ class TMemo : public QPlainTextEdit {
 public:
     explicit TMemo(QWidget* parent = nullptr);
 
-    // The whole text, line breaks as "\n". Copied out of the document only after a change:
-    // with the whole list in one paragraph, a copy costs as much as the list is long.
+    // The whole text exactly as the box holds it, its line breaks as "\n" (no other
+    // character is changed: a no-break space stays one, a line separator U+2028 too).
+    // Copied out of the document only after a change: with the whole list in one
+    // paragraph, a copy costs as much as the list is long.
     QString Text() const;
     // The length of Text() in UTF-16 units, without copying it.
     int TextLength() const;
     // Replaces the text when it differs from what the box shows; the undo history starts
     // afresh, as after any text the program sets. Line breaks of every kind ("\r\n", "\r",
-    // "\n") are kept as one "\n" each.
+    // "\n", and U+2029, U+FDD0 and U+FDD1, which the box can only hold as line breaks)
+    // become one "\n" each.
     void SetText(const QString& text);
     // SetText(Text() + tail), without copying the text out of the document or comparing it.
     void AppendText(const QString& tail);

@@ -51,7 +51,9 @@ FileOpenError::FileOpenError(const QString& path, const QString& reason)
 FileCreateError::FileCreateError(const QString& path, const QString& reason)
     : Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason)) {}
 
-DecodedText DecodeText(const QByteArray& bytes) {
+namespace {
+
+DecodedText DecodeWithoutCheck(const QByteArray& bytes) {
     const QByteArrayView view(bytes);
     if (view.startsWith(QByteArrayView(kUtf8Bom, 3)))
         return {Decode(QStringConverter::Utf8, view.sliced(3)), TextEncoding::Utf8};
@@ -60,6 +62,14 @@ DecodedText DecodeText(const QByteArray& bytes) {
     if (view.startsWith(QByteArrayView(kUtf16BeBom, 2)))
         return {Decode(QStringConverter::Utf16BE, view.sliced(2)), TextEncoding::Utf16BE};
     return {Decode(QStringConverter::Utf8, view), TextEncoding::Ansi};
+}
+
+}  // namespace
+
+DecodedText DecodeText(const QByteArray& bytes) {
+    DecodedText decoded = DecodeWithoutCheck(bytes);
+    decoded.lossless = EncodeText(decoded.text, decoded.encoding) == bytes;
+    return decoded;
 }
 
 QByteArray EncodeText(QStringView text, TextEncoding encoding) {

@@ -32,6 +32,9 @@ public:
 struct DecodedText {
     QString text;
     TextEncoding encoding = TextEncoding::Ansi;
+    // False when writing the text back in `encoding` would not give the bytes read (bytes
+    // that are not valid in the encoding were read as U+FFFD).
+    bool lossless = true;
 };
 
 // A leading EF BB BF, FF FE or FE FF selects UTF-8, UTF-16 LE or UTF-16 BE and is dropped;

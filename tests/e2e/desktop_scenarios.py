@@ -11,7 +11,7 @@ import numpy as np
 
 from harness import packaged
 from scenarios import (check_after_enter, check_saved, check_walk, click_into_numbers,
-                       enter_number, look, numbers_of)
+                       enter_number, look, numbers_of, settings_text)
 
 ICON_PNGS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "dist",
                          "icons", "png")
@@ -134,9 +134,90 @@ def installed_keeps_numbers(ctx):
     check_saved(ctx, prog, text)
 
 
+def unprivileged_copy(ctx):
+    """The built program in a folder that belongs to root, run by an ordinary user (as the
+    installed package runs, without installing it): it saves into the user's data directory
+    ($HOME/.local/share/vexilo), nothing beside the program, and restores from there."""
+    prog = packaged.copied_program(ctx, "root-owned", "home/.local/share/vexilo")
+    folder = os.path.dirname(prog.command[0])
+    before = packaged.file_list(folder)
+    prog.start()
+    click_into_numbers(ctx, prog)
+    text = "5 12 7"
+    enter_number(ctx, prog, text)
+    prog.close()
+    check_saved(ctx, prog, text + " ")
+    owner = os.stat(prog.path("settings.dat")).st_uid
+    ctx.check(owner == prog.user.pw_uid, f"settings.dat belongs to the user (uid {owner})")
+    after = packaged.file_list(folder)
+    ctx.check(after == before, f"nothing was written beside the program ({sorted(after)})")
+    prog.start()
+    img, plot = look(ctx, prog, "restarted")
+    check_walk(ctx, img, plot, numbers_of(text), 0, 100, "the copy restored")
+    prog.close()
+    check_saved(ctx, prog, text)
+
+
+def prepared_folder(ctx):
+    """A folder an administrator prepared: it belongs to root and takes no new files, but
+    its settings.dat and side file may be written by the user. The program restores from it
+    and saves into those files in place, nowhere else."""
+    prog = packaged.copied_program(ctx, "prepared", "app")
+    text = "5 12 7"
+    with open(prog.path("settings.dat"), "w", encoding="utf-8", newline="") as f:
+        f.write(settings_text())
+    os.makedirs(prog.path("System"), mode=0o755)
+    with open(prog.path("System", "Numbers_Memo.txt"), "w", encoding="utf-8") as f:
+        f.write(text)
+    for name in (prog.path("settings.dat"), prog.path("System", "Numbers_Memo.txt")):
+        os.chmod(name, 0o666)
+    os.chmod(prog.path("System"), 0o755)
+    before = packaged.file_list(prog.workdir)
+    prog.start()
+    img, plot = look(ctx, prog, "prepared-restored")
+    check_walk(ctx, img, plot, numbers_of(text), 0, 100, "the prepared list restored")
+    click_into_numbers(ctx, prog)
+    ctx.input.key("ctrl+End")
+    enter_number(ctx, prog, " 20")
+    prog.close()
+    check_saved(ctx, prog, text + " 20 ")
+    ctx.check(packaged.file_list(prog.workdir) == before,
+              "the prepared folder holds the same files, no temporary or backup file")
+    ctx.check(not os.path.exists(os.path.join(prog.home, ".local", "share", "vexilo")),
+              "nothing was saved in the user's data directory")
+
+
+def qt_options_ignored(ctx):
+    """Options that Qt reads from a command line (-qwindowtitle, -reverse, -style,
+    -stylesheet) change nothing: the program reads no command line. The window keeps its
+    caption (the harness finds it by it) and looks pixel for pixel as without them."""
+    plain = ctx.program("plain")
+    plain.start()
+    img_plain = plain.shot()
+    plain.save_shot("plain")
+    plain.close()
+    prog = ctx.program("options")
+    os.makedirs(prog.workdir, exist_ok=True)
+    with open(prog.path("red.qss"), "w") as f:
+        f.write("* { background: red; }\n")
+    # -platform would take the window off the screen: start() would not find it.
+    prog.args = ["-qwindowtitle", "Other", "-reverse", "-style", "windows",
+                 "-stylesheet", "red.qss", "-platform", "offscreen"]
+    prog.start()
+    img = prog.shot()
+    prog.save_shot("with-options")
+    ctx.check(prog.main.caption == "Vexilo ver. 0.1", f"the caption is {prog.main.caption!r}")
+    ctx.check(img.shape == img_plain.shape and (img == img_plain).all(),
+              "the window looks exactly as without the options")
+    prog.close()
+
+
 SCENARIOS = {
     "window_icon": window_icon,
     "portable_archive": portable_archive,
     "installed_start": installed_start,
     "installed_keeps_numbers": installed_keeps_numbers,
+    "unprivileged_copy": unprivileged_copy,
+    "prepared_folder": prepared_folder,
+    "qt_options_ignored": qt_options_ignored,
 }

@@ -25,6 +25,7 @@
 #include "main/MainForm.h"
 #include "platform/Memo.h"
 #include "platform/SpinEdit.h"
+#include "platform/TextFile.h"
 #include "tests/formstate/Scratch.h"
 #include "tests/support/RecordingUi.h"
 
@@ -71,6 +72,89 @@ TEST_F(MainWindowState, ClosingWritesTheThreeKeysAndTheNumberList) {
     form->FormClose();
     EXPECT_EQ(dir.Read("settings.dat"), kDesignSettings);
     EXPECT_EQ(dir.Read("System/Numbers_Memo.txt"), QByteArray("5 12 "));
+}
+
+// The number list goes to disk and comes back with exactly the characters the box holds:
+// a no-break space, a line separator U+2028 and a tab are characters of the list like any
+// other. Line breaks of the file become the box's own line breaks ("\n"), and so do the
+// characters that a text box can only hold as line breaks (U+2029, U+FDD0, U+FDD1).
+TEST_F(MainWindowState, TheSideFileComesBackWithTheCharactersTheBoxHolds) {
+    struct Case {
+        const char* name;
+        QString onDisk;
+        QString inBox;  // restored, and saved back as UTF-8
+    };
+    const Case cases[] = {
+        {"no-break space and line separator", QStringLiteral("1\u00A02 \u20283"),
+         QStringLiteral("1\u00A02 \u20283")},
+        {"no-break space alone", QStringLiteral("\u00A0"), QStringLiteral("\u00A0")},
+        {"tab", QStringLiteral("1\t2 3"), QStringLiteral("1\t2 3")},
+        {"LF", QStringLiteral("1\n2"), QStringLiteral("1\n2")},
+        {"CR LF", QStringLiteral("1\r\n2\r\n"), QStringLiteral("1\n2\n")},
+        {"lone CR", QStringLiteral("1\r2"), QStringLiteral("1\n2")},
+        {"paragraph separator", QStringLiteral("1\u20292"), QStringLiteral("1\n2")},
+        {"frame marks", QStringLiteral("1\uFDD02\uFDD13"), QStringLiteral("1\n2\n3")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.Write("settings.dat", kDesignSettings);
+        dir.Write("System/Numbers_Memo.txt", c.onDisk.toUtf8());
+        auto form = NewWindow();
+        // The restore alone: the start-up's redraw would delete entries that are no numbers.
+        formstate::LoadFormSettings(dir.Settings());
+        EXPECT_EQ(form->Numbers_Memo->Text(), c.inBox);
+        EXPECT_EQ(form->Numbers_Memo->TextLength(), c.inBox.size());
+        form->FormClose();
+        EXPECT_EQ(dir.Read("System/Numbers_Memo.txt"), c.inBox.toUtf8());
+        // Restored from what it saved, the box holds the same again.
+        auto again = NewWindow();
+        formstate::LoadFormSettings(dir.Settings());
+        EXPECT_EQ(again->Numbers_Memo->Text(), c.inBox);
+    }
+}
+
+// A side file whose bytes are not valid text in its encoding is read with U+FFFD in their
+// place; before the first save replaces it, its original bytes are kept beside it under the
+// backup name, so nothing of it is lost. Valid files get no backup.
+TEST_F(MainWindowState, ASideFileThatIsNoValidTextIsKeptBeforeTheFirstSave) {
+    struct Case {
+        const char* name;
+        QByteArray onDisk;
+        QString inBox;
+        bool backup;
+    };
+    const Case cases[] = {
+        {"byte E9 of another code page", QByteArray("caf\xE9"), QStringLiteral("caf\uFFFD"), true},
+        {"UTF-8", QByteArray("caf\xC3\xA9"), QStringLiteral("caf\u00E9"), false},
+        {"UTF-8 with its mark",
+         QByteArray("\xEF\xBB\xBF"
+                    "5 12"),
+         QStringLiteral("5 12"), false},
+        {"UTF-16 with a lone last byte",
+         QByteArray("\xFF\xFE"
+                    "5\x00"
+                    "1",
+                    5),
+         QStringLiteral("5\uFFFD"), true},
+        {"ASCII", QByteArray("5 12 7"), QStringLiteral("5 12 7"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch::Dir dir;  // a file of its own: what a run has seen counts for its path
+        dir.Write("settings.dat", kDesignSettings);
+        dir.Write("System/Numbers_Memo.txt", c.onDisk);
+        auto form = NewWindow();
+        formstate::LoadFormSettings(dir.Settings());
+        EXPECT_EQ(form->Numbers_Memo->Text(), c.inBox);
+        form->FormClose();
+        EXPECT_EQ(dir.Read("System/Numbers_Memo.txt.bak"),
+                  c.backup ? c.onDisk : QByteArray("<missing>"));
+        const QByteArray saved = dir.Read("System/Numbers_Memo.txt");
+        EXPECT_EQ(platform::DecodeText(saved).text, c.inBox);
+        // Later saves of the same run write over what this run wrote, with no new backup.
+        form->FormClose();
+        EXPECT_FALSE(dir.Exists("System/Numbers_Memo.txt.bak2"));
+    }
 }
 
 TEST_F(MainWindowState, APageSizeThatIsNoNumberIsSavedAsItsMinimum) {

@@ -211,6 +211,94 @@ TEST_F(WindowTest, LayoutAtDesignSizeAndWhenNarrowed) {
     EXPECT_EQ(form->Chart1->geometry(), QRect(0, 0, 1021, 595));
 }
 
+// Enter and Space on the focused button press it, as on any desktop; the number box and
+// the page-size box keep their own Enter.
+TEST_F(WindowTest, EnterAndSpaceOnTheFocusedButtonPressIt) {
+    form->Numbers_Memo->setPlainText(QStringLiteral("5 12"));
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    const Case cases[] = {
+        {"Return", Qt::Key_Return, Qt::NoModifier},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier},
+        {"Space", Qt::Key_Space, Qt::NoModifier},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Moved away by a drag, the view goes back to 0 .. page size only by a redraw.
+        Chart().BottomAxis().SetMinMax(40, 90);
+        form->Show_Btn->setFocus();
+        ASSERT_TRUE(form->Show_Btn->hasFocus());
+        // Key events to the window, as the window system delivers them: Qt hands them to
+        // the focused widget.
+        QTest::keyClick(form->windowHandle(), c.key, c.modifiers);
+        QApplication::processEvents();
+        EXPECT_EQ(Chart().BottomAxis().Minimum(), 0);
+        EXPECT_EQ(Chart().BottomAxis().Maximum(), 100);
+        EXPECT_EQ(Points().size(), 2u);
+    }
+    // Enter held down presses once.
+    Chart().BottomAxis().SetMinMax(40, 90);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(form->Show_Btn, &repeat);
+    EXPECT_EQ(Chart().BottomAxis().Minimum(), 40);
+    EXPECT_TRUE(ui.Messages().isEmpty());
+}
+
+// The chart's panel and the window behind it come from one palette colour, also under a
+// theme whose buttons have a shade of their own.
+TEST_F(WindowTest, TheChartPanelHasTheColourOfTheWindowBehindIt) {
+    const QPalette before = QApplication::palette();
+    QPalette themed = before;
+    themed.setColor(QPalette::Window, QColor(0xE0, 0xD8, 0xC8));
+    themed.setColor(QPalette::Button, QColor(0x90, 0xA8, 0xC0));
+    QApplication::setPalette(themed);  // the chart draws itself anew
+    QApplication::processEvents();
+    const QImage shot = form->grab().toImage();
+    QApplication::setPalette(before);
+    const QColor window = shot.pixelColor(827, 431 + 80);  // the group box, beside the box
+    EXPECT_EQ(window, themed.color(QPalette::Window)) << window.name().toStdString();
+    // The chart's panel: its margins left and right of the plot, and above the title.
+    for (const QPoint p : {QPoint(10, 200), QPoint(1010, 200), QPoint(500, 8)})
+        EXPECT_EQ(shot.pixelColor(p), window)
+            << p.x() << "," << p.y() << " " << shot.pixelColor(p).name().toStdString();
+}
+
+// Entries are separated by the space character alone: pasted text keeps its other
+// characters, and an entry holding one is a single bad entry, reported whole and deleted.
+TEST_F(WindowTest, PastedNonSpaceSeparatorsStayInsideTheirEntry) {
+    struct Case {
+        const char* name;
+        QString pasted;
+        QString badEntry;  // as the message shows it
+        QString boxAfter;  // after Enter
+        size_t points;
+    };
+    const QString prefix = QStringLiteral("Ошибка обработки номера: ");
+    const Case cases[] = {
+        {"no-break space", QStringLiteral("5\u00A06"), QStringLiteral("5\u00A06"),
+         QStringLiteral(" "), 0},
+        // The space left by the deleted last entry and the one Enter appends.
+        {"line separator", QStringLiteral("7 5\u20286"), QStringLiteral("5\u20286"),
+         QStringLiteral("7  "), 1},
+        {"tab", QStringLiteral("5\t6 7"), QStringLiteral("5\t6"), QStringLiteral(" 7 "), 0},
+        {"line break", QStringLiteral("7 5\n6"), QStringLiteral("5\n6"), QStringLiteral("7  "), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->Numbers_Memo->SetText(QString());
+        form->Numbers_Memo->setFocus();
+        form->Numbers_Memo->insertPlainText(c.pasted);  // what pasting does
+        ui.Clear();
+        Enter();
+        EXPECT_EQ(ui.Messages(), QStringList{prefix + c.badEntry});
+        EXPECT_EQ(form->Numbers_Memo->Text(), c.boxAfter);
+        EXPECT_EQ(Points().size(), c.points);
+    }
+}
+
 TEST_F(WindowTest, ComponentsCaptionsAndHiddenControls) {
     QStringList names;
     for (const auto& c : form->Components())

@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    platform::Application app(argc, argv);
+    platform::Application app(argv[0]);
     platform::Formats() = platform::FormatSettings{};
     return RUN_ALL_TESTS();
 }

@@ -119,3 +119,19 @@ def file_list(root):
         for name in dirs + files:
             found.add(os.path.relpath(os.path.join(dirpath, name), root))
     return found
+
+
+def copied_program(ctx, name, workdir_in_scratch, folder="app"):
+    """The built program copied into `folder` of a scratch folder, the way a package or an
+    administrator puts it: the folder and the program belong to root and the user may not
+    write there. Run as the ordinary user, with a HOME of its own."""
+    prog = UserProgram(ctx, name, None, workdir_in_scratch)
+    place = os.path.join(prog.scratch, folder)
+    os.makedirs(place, mode=0o755)
+    exe = os.path.join(place, "Vexilo")
+    shutil.copy2(ctx.exe, exe)
+    os.chmod(exe, 0o755)
+    os.chmod(place, 0o755)
+    prog.command = [exe]
+    ctx.programs.append(prog)
+    return prog

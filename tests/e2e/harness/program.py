@@ -90,6 +90,7 @@ class Program:
         self.boxes = []
         self.runs = 0
         self.copied = False
+        self.args = []  # command-line arguments after the program's name
 
     # -- files -------------------------------------------------------------------------
 
@@ -114,7 +115,7 @@ class Program:
         env = self.session.child_env()
         env.update(HOME=self.path(".env", "home"), XDG_RUNTIME_DIR=self.path(".env", "run"),
                    LC_ALL="C.UTF-8")
-        return [self.exe], env, self.workdir
+        return [self.exe] + self.args, env, self.workdir
 
     def remove_copy(self):
         """Removes the executable that prepare() copied; the files it wrote stay."""

@@ -1,0 +1,76 @@
+#include "platform/SettingsDir.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include "platform/AppInfo.h"
+
+namespace platform {
+
+namespace {
+
+// Opening for appending writes nothing; it only asks whether writing is allowed.
+bool WritableInPlace(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
+bool TakesNewFiles(const QString& dir) {
+    QTemporaryFile probe(dir + QStringLiteral(".vexilo-probe-XXXXXX"));
+    return probe.open();  // removed again when `probe` goes
+}
+
+}  // namespace
+
+SettingsPlace ChooseSettingsPlace(const SettingsDirFacts& f) {
+    // A file that stands there must be writable in place; a missing one must be creatable.
+    const bool settings = f.settingsExists ? f.settingsWritable : f.dirWritable;
+    const bool sideFiles =
+        (f.systemExists ? f.sideFilesExist || f.systemWritable : f.dirWritable) &&
+        (!f.sideFilesExist || f.sideFilesWritable);
+    return settings && sideFiles ? SettingsPlace::BesideExecutable : SettingsPlace::UserDataDir;
+}
+
+SettingsDirFacts ProbeSettingsDir(const QString& dir) {
+    SettingsDirFacts f;
+    f.dirWritable = TakesNewFiles(dir);
+    const QString settings = dir + QStringLiteral("settings.dat");
+    f.settingsExists = QFileInfo(settings).isFile();
+    f.settingsWritable = f.settingsExists && WritableInPlace(settings);
+    const QString system = dir + QStringLiteral("System/");
+    f.systemExists = QFileInfo(system).isDir();
+    if (f.systemExists) {
+        f.systemWritable = TakesNewFiles(system);
+        f.sideFilesWritable = true;
+        QDirIterator it(system, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            f.sideFilesExist = true;
+            if (!WritableInPlace(it.next())) f.sideFilesWritable = false;
+        }
+        if (!f.sideFilesExist) f.sideFilesWritable = false;
+    }
+    return f;
+}
+
+QString UserDataDir() {
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/vexilo/");
+}
+
+QString SettingsDir() {
+    if (ExecutableDirRedirected()) return ExecutableDir();
+    static const QString decided = [] {
+        const QString exeDir = ExecutableDir();
+        return ChooseSettingsPlace(ProbeSettingsDir(exeDir)) == SettingsPlace::BesideExecutable
+                   ? exeDir
+                   : UserDataDir();
+    }();
+    return decided;
+}
+
+}  // namespace platform

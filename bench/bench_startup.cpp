@@ -33,9 +33,9 @@ namespace {
 std::string self;  // this binary
 
 // The program's start-up, up to the message loop; returns the process's exit code.
-int Child(int argc, char** argv, const char* dir) {
+int Child(const char* programName, const char* dir) {
     bench::CountingUi ui;
-    platform::Application app(argc, argv);
+    platform::Application app(programName);
     platform::ScopedExecutableDir exeDir(QString::fromLocal8Bit(dir));
     TmainForm form;
     mainForm = &form;
@@ -100,10 +100,7 @@ BENCHMARK(BM_StartUpProcess)
 
 int main(int argc, char** argv) {
     bench::UseOffscreenUnlessChosen();
-    if (argc == 3 && std::strcmp(argv[1], "--child") == 0) {
-        int childArgc = 1;
-        return Child(childArgc, argv, argv[2]);
-    }
+    if (argc == 3 && std::strcmp(argv[1], "--child") == 0) return Child(argv[0], argv[2]);
     self = argv[0];
     QApplication app(argc, argv);
     return bench::RunBenchmarks(argc, argv);

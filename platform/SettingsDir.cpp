@@ -13,8 +13,10 @@ namespace platform {
 
 namespace {
 
-// Opening for appending writes nothing; it only asks whether writing is allowed.
+// Opening for appending writes nothing; it only asks whether writing is allowed. Only
+// regular files are opened (opening a named pipe for writing waits for a reader).
 bool WritableInPlace(const QString& path) {
+    if (!QFileInfo(path).isFile()) return false;
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }

@@ -148,14 +148,6 @@ bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString
         return false;
     };
     if (QFileInfo(path).isDir()) return fail(SystemReason(EISDIR));
-    // A file that the user may not write is not replaced, although a writable directory
-    // would let the rename replace it: it stays as protected as it was. (Asked by opening it
-    // for appending, which writes nothing and answers for the user the file system sees.)
-    if (QFileInfo::exists(path)) {
-        QFile existing(path);
-        if (!existing.open(QIODevice::WriteOnly | QIODevice::Append))
-            return fail(existing.errorString());
-    }
 
     // QSaveFile writes to a temporary file beside the target and renames it on commit; when
     // it is destroyed uncommitted the temporary file goes and the target stays untouched.

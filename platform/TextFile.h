@@ -58,7 +58,8 @@ DecodedText ReadTextFile(const QString& path);
 // the same directory, are flushed and synced to disk, and the temporary file is renamed
 // over the old one. On failure the old file is left exactly as it was, no temporary file
 // remains, `reason` gets the system's explanation and the result is false. A file that
-// may not be written is not replaced, whatever its directory allows. Where the
+// the user may not write is refused (QSaveFile asks the system), whatever its directory
+// allows. Where the
 // directory may not be written but the file may, the file is rewritten in place instead
 // (not atomic: a failure part-way leaves it incomplete).
 bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString* reason);

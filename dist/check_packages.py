@@ -55,7 +55,7 @@ def main():
     # -- control fields ----------------------------------------------------------------------
     field = {}
     for name in ("Package", "Version", "Architecture", "Section", "Priority", "Maintainer",
-                 "Depends", "Description", "Homepage"):
+                 "Depends", "Recommends", "Description", "Homepage"):
         field[name] = run("dpkg-deb", "--field", deb, name).decode().strip()
     check(field["Package"] == "vexilo" and field["Version"] == version
           and field["Architecture"] == arch,
@@ -75,6 +75,8 @@ def main():
         check(lib in depends, f"Depends names {lib} (computed from the binary)")
     for pkg in ("qt6-qpa-plugins", "fonts-liberation", "fonts-dejavu-extra"):
         check(pkg in depends, f"Depends names {pkg}")
+    check(field.get("Recommends") == "fonts-ipafont-gothic",
+          f"Recommends names the Japanese label face ({field.get('Recommends')})")
 
     # -- files -----------------------------------------------------------------------------
     members, contents = deb_members(deb)

@@ -24,26 +24,28 @@ QStringList InstalledFamilies() {
 
 }  // namespace
 
-DefaultFontSpec ChooseDefaultFont(bool japanese, const QStringList& families) {
-    DefaultFontSpec spec{kFace, kPoints};
-    if (!japanese || spec.points != 8) return spec;
-    spec.points = 9;
+DefaultFontChoice ChooseDefaultFont(bool japanese, const QStringList& families) {
+    DefaultFontChoice choice{kFace, kPoints};
+    if (!japanese || choice.points != 8) return choice;
+    choice.points = 9;
     for (const char* face : kJapaneseFaces) {
         if (families.contains(QLatin1String(face), Qt::CaseInsensitive)) {
-            spec.face = QLatin1String(face);
+            choice.face = QLatin1String(face);
             break;
         }
     }
-    return spec;
+    return choice;
 }
 
-DefaultFontSpec DefaultFont() {
-    return ChooseDefaultFont(platform::Formats().japanese, InstalledFamilies());
+DefaultFontChoice DefaultFont() {
+    const bool japanese = platform::Formats().japanese;
+    // The installed families matter only on a Japanese system.
+    return ChooseDefaultFont(japanese, japanese ? InstalledFamilies() : QStringList());
 }
 
 QFont DefaultLabelsFont() {
-    const DefaultFontSpec spec = DefaultFont();
-    return QFont(spec.face, spec.points);
+    const DefaultFontChoice choice = DefaultFont();
+    return QFont(choice.face, choice.points);
 }
 
 }  // namespace chart

@@ -11,17 +11,17 @@
 
 namespace chart {
 
-struct DefaultFontSpec {
+struct DefaultFontChoice {
     QString face;
     int points = 8;
 };
 
 // The rule: `japanese` is the system's language, `families` the installed font families.
-DefaultFontSpec ChooseDefaultFont(bool japanese, const QStringList& families);
+DefaultFontChoice ChooseDefaultFont(bool japanese, const QStringList& families);
 
 // The rule for this system (platform::Formats().japanese and the installed fonts); the
 // installed families are looked up once.
-DefaultFontSpec DefaultFont();
+DefaultFontChoice DefaultFont();
 
 // The axis labels' font: the default face and size, regular.
 QFont DefaultLabelsFont();

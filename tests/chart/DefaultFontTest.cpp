@@ -36,9 +36,9 @@ TEST(ChartDefaultFont, JapaneseSystemsGetNinePointsAndAJapaneseFaceWhereOneIsIns
         {"Japanese, nothing known", true, {}, "Arial", 9},
     };
     for (const Case& c : cases) {
-        const chart::DefaultFontSpec spec = chart::ChooseDefaultFont(c.japanese, c.families);
-        EXPECT_EQ(spec.face, c.face) << c.name;
-        EXPECT_EQ(spec.points, c.points) << c.name;
+        const chart::DefaultFontChoice choice = chart::ChooseDefaultFont(c.japanese, c.families);
+        EXPECT_EQ(choice.face, c.face) << c.name;
+        EXPECT_EQ(choice.points, c.points) << c.name;
     }
 }
 
@@ -46,18 +46,18 @@ TEST(ChartDefaultFont, JapaneseSystemsGetNinePointsAndAJapaneseFaceWhereOneIsIns
 TEST(ChartDefaultFont, AxesAndTitleMadeOnAJapaneseSystemUseIt) {
     const platform::FormatSettings before = platform::Formats();
     platform::Formats().japanese = true;
-    const chart::DefaultFontSpec spec = chart::DefaultFont();
+    const chart::DefaultFontChoice choice = chart::DefaultFont();
     chart::TChart made;
     const chart::TChartAxis& axis = made.LeftAxis();
     const QFont title = chart::TChartStyle::DefaultTitleFont();
     platform::Formats() = before;
-    EXPECT_EQ(axis.LabelsFont.family(), spec.face);
+    EXPECT_EQ(axis.LabelsFont.family(), choice.face);
     EXPECT_EQ(axis.LabelsFont.pointSize(), 9);
-    EXPECT_EQ(title.family(), spec.face);
+    EXPECT_EQ(title.family(), choice.face);
     EXPECT_EQ(title.pixelSize(), 24);
     // With the face installed (./vexilo installs fonts-ipafont-gothic) it is the one drawn.
     if (QFontDatabase::families().contains("IPAPGothic")) {
-        EXPECT_EQ(spec.face, "IPAPGothic");
+        EXPECT_EQ(choice.face, "IPAPGothic");
         EXPECT_EQ(QFontInfo(axis.LabelsFont).family(), "IPAPGothic");
     }
     chart::TChart other;

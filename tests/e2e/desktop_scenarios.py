@@ -114,24 +114,10 @@ def installed_keeps_numbers(ctx):
     ($HOME/.local/share/vexilo: settings.dat and System/Numbers_Memo.txt, the same bytes a
     portable copy writes), restores from there at the next start, and writes nothing beside
     /usr/lib/vexilo/Vexilo."""
-    before = packaged.file_list(os.path.dirname(packaged.INSTALLED_PROGRAM))
     prog = packaged.installed_program(ctx)
     ctx.check(not os.path.exists(prog.workdir), "no data directory before the first save")
-    prog.start()
-    click_into_numbers(ctx, prog)
-    text = "5 12 7"
-    enter_number(ctx, prog, text)
-    prog.close()
-    check_saved(ctx, prog, text + " ")
-    owner = os.stat(prog.path("settings.dat")).st_uid
-    ctx.check(owner == prog.user.pw_uid, f"settings.dat belongs to the user (uid {owner})")
-    after = packaged.file_list(os.path.dirname(packaged.INSTALLED_PROGRAM))
-    ctx.check(after == before, f"nothing was written beside the program ({sorted(after)})")
-    prog.start()
-    img, plot = look(ctx, prog, "installed-restarted")
-    check_walk(ctx, img, plot, numbers_of(text), 0, 100, "the installed program restored")
-    prog.close()
-    check_saved(ctx, prog, text)
+    keeps_numbers_in_data_dir(ctx, prog, os.path.dirname(packaged.INSTALLED_PROGRAM),
+                              "installed-restarted", "the installed program restored")
 
 
 def unprivileged_copy(ctx):
@@ -139,7 +125,14 @@ def unprivileged_copy(ctx):
     installed package runs, without installing it): it saves into the user's data directory
     ($HOME/.local/share/vexilo), nothing beside the program, and restores from there."""
     prog = packaged.copied_program(ctx, "root-owned", "home/.local/share/vexilo")
-    folder = os.path.dirname(prog.command[0])
+    keeps_numbers_in_data_dir(ctx, prog, os.path.dirname(prog.command[0]), "restarted",
+                              "the copy restored")
+
+
+def keeps_numbers_in_data_dir(ctx, prog, folder, shot, restored):
+    """A session of an ordinary user's program whose own folder takes nothing: a list
+    entered, the window closed, saved as the user's files in prog.workdir (the data
+    directory) and nothing in `folder`; the next start restores it and saves it again."""
     before = packaged.file_list(folder)
     prog.start()
     click_into_numbers(ctx, prog)
@@ -152,8 +145,8 @@ def unprivileged_copy(ctx):
     after = packaged.file_list(folder)
     ctx.check(after == before, f"nothing was written beside the program ({sorted(after)})")
     prog.start()
-    img, plot = look(ctx, prog, "restarted")
-    check_walk(ctx, img, plot, numbers_of(text), 0, 100, "the copy restored")
+    img, plot = look(ctx, prog, shot)
+    check_walk(ctx, img, plot, numbers_of(text), 0, 100, restored)
     prog.close()
     check_saved(ctx, prog, text)
 

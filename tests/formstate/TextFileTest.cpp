@@ -144,12 +144,8 @@ TEST(TextFile, ReplacesInPlaceWhereOnlyTheFileMayBeWritten) {
         bool saves;
         bool sameInode;  // written in place rather than renamed over
     };
-    using P = QFileDevice;
-    const auto rx =
-        P::ReadOwner | P::ExeOwner | P::ReadGroup | P::ExeGroup | P::ReadOther | P::ExeOther;
-    const auto rwx = rx | P::WriteOwner | P::WriteGroup | P::WriteOther;
-    const auto r = P::ReadOwner | P::ReadGroup | P::ReadOther;
-    const auto rw = r | P::WriteOwner | P::WriteGroup | P::WriteOther;
+    using testing_support::perms::r, testing_support::perms::rw;
+    using testing_support::perms::rx, testing_support::perms::rwx;
     const Case cases[] = {
         {"open folder: atomic replacement", rwx, rw, true, false},
         {"closed folder, writable file: in place", rx, rw, true, true},

@@ -53,11 +53,8 @@ TEST(SettingsDir, StaysBesideTheExecutableOnlyWhereEveryFileCanBeSaved) {
 // an installed program's folder are looked at by the user who runs the program.
 TEST(SettingsDir, ProbesAsTheUserWhoRunsTheProgram) {
     using P = QFileDevice;
-    const auto rx =
-        P::ReadOwner | P::ExeOwner | P::ReadGroup | P::ExeGroup | P::ReadOther | P::ExeOther;
-    const auto rwx = rx | P::WriteOwner | P::WriteGroup | P::WriteOther;
-    const auto r = P::ReadOwner | P::ReadGroup | P::ReadOther;
-    const auto rw = r | P::WriteOwner | P::WriteGroup | P::WriteOther;
+    using testing_support::perms::r, testing_support::perms::rw;
+    using testing_support::perms::rx, testing_support::perms::rwx;
     struct Case {
         const char* name;
         P::Permissions dir;

@@ -3,12 +3,16 @@
 #include <exception>
 
 #include "app/DesktopIdentity.h"
-#include "main/MainForm.h"
-#include "platform/Application.h"
-#include "platform/Ui.h"
+#include "formstate/SettingsDir.h"
+#include "platform/widgets/Application.h"
+#include "platform/widgets/Ui.h"
+#include "window/MainForm.h"
 
 int main(int, char** argv) {
     platform::Application app(argv[0]);
+    // Where settings.dat and its side files live, decided once before anything restores
+    // or saves.
+    formstate::DecideSettingsDir();
     TmainForm form;
     mainForm = &form;
     // Before the window is shown (the native window is made then) and before start-up,

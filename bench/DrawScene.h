@@ -11,7 +11,7 @@
 #include "chart/Axis.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
-#include "main/ChartDesign.h"
+#include "window/ChartDesign.h"
 
 namespace bench {
 

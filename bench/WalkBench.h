@@ -10,7 +10,7 @@
 #include "bench/NumberList.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
-#include "main/Diagram.h"
+#include "window/Diagram.h"
 
 namespace bench {
 
@@ -19,9 +19,10 @@ inline void RunWalk(benchmark::State& state) {
     chart::TChart chart;
     auto* series = new chart::TPointSeries(&chart);  // owned by the chart
     chart.AddSeries(series);
+    roulette::SpinRecord record;
     for (auto _ : state) {
         series->Clear();
-        diagram::Result r = diagram::Build(list, *series);
+        diagram::Result r = diagram::Build(list, *series, record);
         benchmark::DoNotOptimize(r.text.data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

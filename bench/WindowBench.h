@@ -12,9 +12,9 @@
 #include <QTest>
 
 #include "bench/NumberList.h"
-#include "main/MainForm.h"
-#include "platform/AppInfo.h"
-#include "platform/Ui.h"
+#include "platform/core/AppInfo.h"
+#include "platform/widgets/Ui.h"
+#include "window/MainForm.h"
 
 namespace bench {
 

@@ -9,7 +9,7 @@
 
 #include "bench/BenchMain.h"
 #include "bench/WindowBench.h"
-#include "platform/Memo.h"
+#include "platform/widgets/Memo.h"
 
 namespace {
 

@@ -20,11 +20,11 @@
 
 #include "bench/BenchMain.h"
 #include "bench/WindowBench.h"
-#include "main/MainForm.h"
-#include "platform/AppInfo.h"
-#include "platform/Application.h"
-#include "platform/Memo.h"
-#include "platform/Ui.h"
+#include "platform/core/AppInfo.h"
+#include "platform/widgets/Application.h"
+#include "platform/widgets/Memo.h"
+#include "platform/widgets/Ui.h"
+#include "window/MainForm.h"
 
 extern char** environ;
 

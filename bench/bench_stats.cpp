@@ -1,4 +1,4 @@
-// The statistics window's update after a redraw (read the walked list, compute everything,
+// The statistics window's update after a redraw (read the walk's record, compute everything,
 // show it in the window) beside the walk of the same list, measured in the same run: the
 // update must cost no more than the walk.
 #include <benchmark/benchmark.h>
@@ -12,9 +12,9 @@
 #include "bench/WalkBench.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
-#include "main/Diagram.h"
-#include "main/StatsForm.h"
-#include "stats/Statistics.h"
+#include "roulette/Statistics.h"
+#include "window/Diagram.h"
+#include "window/StatsForm.h"
 
 namespace {
 
@@ -23,19 +23,20 @@ void StatsWalk(benchmark::State& state) {
     bench::RunWalk(state);
 }
 
-// What the main window does after a redraw while the window is open, on the list and the
-// point count that the walk left.
+// What the main window does after a redraw while the window is open, on the record that
+// the walk left.
 void StatsUpdate(benchmark::State& state) {
     const QString list = bench::NumberList(static_cast<int>(state.range(0)));
     chart::TChart chart;
     auto* series = new chart::TPointSeries(&chart);  // owned by the chart
     chart.AddSeries(series);
-    const diagram::Result walked = diagram::Build(list, *series);
+    roulette::SpinRecord record;
+    diagram::Build(list, *series, record);
     TStatsForm window(nullptr, [] { return QImage(); });
     window.show();
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        window.ShowStatistics(stats::FromWalkedList(walked.walked, walked.points));
+        window.ShowStatistics(roulette::FromRecord(record));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

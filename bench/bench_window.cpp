@@ -21,8 +21,8 @@
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
 #include "formstate/FormSettings.h"
-#include "platform/Memo.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/Memo.h"
+#include "platform/widgets/SpinEdit.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "chart/Series.h"
 #include "chart/SeriesDigest.h"
 #include "chart/TextMeasurer.h"
-#include "platform/Locale.h"
+#include "platform/core/Locale.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 
-#include "platform/Locale.h"
+#include "platform/core/Locale.h"
 
 namespace chart {
 

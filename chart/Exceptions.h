@@ -2,7 +2,7 @@
 // ChartException from the chart's own setters and from reading an empty value list.
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/core/Exception.h"
 
 namespace chart {
 

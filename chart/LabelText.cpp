@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "platform/Locale.h"
+#include "platform/core/Locale.h"
 
 namespace chart {
 

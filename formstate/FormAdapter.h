@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "formstate/Kinds.h"
-#include "platform/TextFile.h"
+#include "platform/core/TextFile.h"
 
 namespace formstate {
 

@@ -1,5 +1,5 @@
 // Saving and restoring the state of the application's forms: settings.dat and the side
-// files of memos and list boxes, in platform::SettingsDir(). Errors are not caught here; the
+// files of memos and list boxes, in SettingsDir(). Errors are not caught here; the
 // first one ends the call and reaches the caller.
 #pragma once
 
@@ -10,11 +10,11 @@
 
 namespace formstate {
 
-// platform::SettingsDir() + "settings.dat".
+// SettingsDir() + "settings.dat".
 QString SettingsFilePath();
-// platform::SettingsDir() + "System/" + name + ".txt": a memo's whole text.
+// SettingsDir() + "System/" + name + ".txt": a memo's whole text.
 QString MemoSideFilePath(const QString& name);
-// platform::SettingsDir() + "System/Settings/" + name + ".txt": a list box's items.
+// SettingsDir() + "System/Settings/" + name + ".txt": a list box's items.
 QString ListSideFilePath(const QString& name);
 
 // Rebuilds the section of every registered form (but "AboutForm") in `fileName` from the

@@ -1,6 +1,6 @@
 #include "formstate/IniDocument.h"
 
-#include "platform/TextFile.h"
+#include "platform/core/TextFile.h"
 
 namespace formstate {
 

@@ -7,8 +7,8 @@
 #include "formstate/IniDocument.h"
 #include "formstate/SideFileGuard.h"
 #include "formstate/Values.h"
-#include "platform/IntConvert.h"
-#include "platform/TextFile.h"
+#include "platform/core/IntConvert.h"
+#include "platform/core/TextFile.h"
 
 namespace formstate {
 

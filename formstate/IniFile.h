@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "platform/Exception.h"
+#include "platform/core/Exception.h"
 
 namespace formstate {
 

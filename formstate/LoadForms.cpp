@@ -11,8 +11,8 @@
 #include "formstate/ListCodec.h"
 #include "formstate/SideFileGuard.h"
 #include "formstate/Values.h"
-#include "platform/TextFile.h"
-#include "platform/Ui.h"
+#include "platform/core/TextFile.h"
+#include "platform/widgets/Ui.h"
 
 namespace formstate {
 

@@ -14,8 +14,8 @@
 #include <algorithm>
 
 #include "formstate/FormRegistry.h"
-#include "platform/Memo.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/Memo.h"
+#include "platform/widgets/SpinEdit.h"
 
 namespace formstate {
 

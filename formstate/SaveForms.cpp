@@ -8,9 +8,9 @@
 #include "formstate/FormSettings.h"
 #include "formstate/IniFile.h"
 #include "formstate/ListCodec.h"
+#include "formstate/SettingsDir.h"
 #include "formstate/SideFileGuard.h"
 #include "formstate/Values.h"
-#include "platform/SettingsDir.h"
 
 namespace formstate {
 
@@ -45,7 +45,7 @@ void WriteSideFile(const QString& path, const QString& text, platform::TextEncod
 }
 
 void SaveMemo(SaveContext& s, Component& c) {
-    MakeDirectory(platform::SettingsDir() + QStringLiteral("System"));
+    MakeDirectory(SettingsDir() + kMemoFolder);
     s.WriteString(c, ".File", c.Name());
     WriteSideFile(MemoSideFilePath(c.Name()), c.Text(), c.LinesEncoding());
 }
@@ -85,7 +85,7 @@ void SaveFloatValue(SaveContext& s, Component& c) {
 }
 
 void SaveListBoxFile(SaveContext& s, Component& c) {
-    MakeDirectory(platform::SettingsDir() + QStringLiteral("System/Settings"));
+    MakeDirectory(SettingsDir() + kListFolder);
     s.WriteString(c, ".File", c.Name());
     QString text;
     for (const QString& item : c.Items())
@@ -139,16 +139,15 @@ const SaveRule kSaveRules[] = {
 }  // namespace
 
 QString SettingsFilePath() {
-    return platform::SettingsDir() + QStringLiteral("settings.dat");
+    return SettingsDir() + kSettingsFileName;
 }
 
 QString MemoSideFilePath(const QString& name) {
-    return platform::SettingsDir() + QStringLiteral("System/") + name + QStringLiteral(".txt");
+    return SettingsDir() + kMemoFolder + name + QStringLiteral(".txt");
 }
 
 QString ListSideFilePath(const QString& name) {
-    return platform::SettingsDir() + QStringLiteral("System/Settings/") + name +
-           QStringLiteral(".txt");
+    return SettingsDir() + kListFolder + name + QStringLiteral(".txt");
 }
 
 void SaveFormSettings(const QString& fileName) {

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <set>
 
-#include "platform/TextFile.h"
+#include "platform/core/TextFile.h"
 
 namespace formstate {
 

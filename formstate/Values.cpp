@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
-#include "platform/Locale.h"
+#include "platform/core/Locale.h"
 
 namespace formstate {
 

@@ -7,7 +7,7 @@
 #include <QTime>
 #include <optional>
 
-#include "platform/Exception.h"
+#include "platform/core/Exception.h"
 
 namespace formstate {
 

@@ -12,8 +12,8 @@
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "chart/TextMeasurer.h"
-#include "main/ChartDesign.h"
-#include "platform/Locale.h"
+#include "platform/core/Locale.h"
+#include "window/ChartDesign.h"
 
 namespace chart_test {
 

@@ -11,7 +11,7 @@
 #include "chart/Chart.h"
 #include "chart/ChartStyle.h"
 #include "chart/DefaultFont.h"
-#include "platform/Locale.h"
+#include "platform/core/Locale.h"
 
 namespace {
 

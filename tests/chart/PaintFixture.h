@@ -11,7 +11,7 @@
 #include "chart/ChartPainter.h"
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
-#include "main/ChartDesign.h"
+#include "window/ChartDesign.h"
 
 namespace chart_test {
 

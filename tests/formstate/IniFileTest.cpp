@@ -4,8 +4,8 @@
 
 #include "formstate/IniFile.h"
 #include "formstate/Values.h"
-#include "platform/Locale.h"
-#include "platform/TextFile.h"
+#include "platform/core/Locale.h"
+#include "platform/core/TextFile.h"
 #include "tests/formstate/Scratch.h"
 
 using formstate::TIniFile;

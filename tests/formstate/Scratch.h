@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "platform/AppInfo.h"
+#include "platform/core/AppInfo.h"
 
 namespace scratch {
 

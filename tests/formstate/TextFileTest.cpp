@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/TextFile.h"
+#include "platform/core/TextFile.h"
 #include "tests/formstate/Scratch.h"
 #include "tests/support/FilePermissions.h"
 

@@ -26,7 +26,7 @@
 
 #include "formstate/IniDocument.h"
 #include "formstate/IniFile.h"
-#include "platform/TextFile.h"
+#include "platform/core/TextFile.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using formstate::IniDocument;

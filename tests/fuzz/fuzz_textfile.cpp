@@ -17,7 +17,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/TextFile.h"
+#include "platform/core/TextFile.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using platform::TextEncoding;

@@ -4,7 +4,8 @@
 // - the merge turns every run of r spaces into ceil(r / 2) and touches nothing else;
 // - the split is lossless: the entries joined with spaces give the text back;
 // - the walk draws exactly what a plain reference walk over the same entries draws, and
-//   stops for the same reason at the same entry;
+//   stops for the same reason at the same entry, and records the numbers of its points, in
+//   order, whose statistics are those of a plain recount;
 // - the deletion keeps every space (so every entry keeps its place), empties each entry that
 //   was the rejected entry, never touches an entry that holds the rejected text only inside
 //   a longer run of characters, and agrees with a plain per-entry reference;
@@ -14,7 +15,8 @@
 #include <QStringList>
 #include <vector>
 
-#include "main/Walk.h"
+#include "roulette/Statistics.h"
+#include "roulette/Walk.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {
@@ -49,8 +51,8 @@ QString ReferenceTrim(const QString& s) {
 }
 
 struct ReferenceWalk {
-    std::vector<walk::Point> points;
-    walk::Stop stop = walk::Stop::None;
+    std::vector<roulette::Point> points;
+    roulette::Stop stop = roulette::Stop::None;
     QString rejected;
 };
 
@@ -62,8 +64,8 @@ ReferenceWalk WalkByHand(const QString& text) {
     for (int position = 0; position < entries.size(); ++position) {
         const QString t = ReferenceTrim(entries[position]);
         if (t.isEmpty()) {
-            if (++emptyRun > walk::kMaxEmptyRun) {
-                r.stop = walk::Stop::EmptyRun;
+            if (++emptyRun > roulette::kMaxEmptyRun) {
+                r.stop = roulette::Stop::EmptyRun;
                 break;
             }
             continue;
@@ -71,12 +73,12 @@ ReferenceWalk WalkByHand(const QString& text) {
         emptyRun = 0;
         const std::optional<int32_t> n = fuzz::ReferenceStrToInt(t);
         if (!n || *n < 1 || *n > 36) {
-            r.stop = n ? walk::Stop::OutOfRange : walk::Stop::NotANumber;
+            r.stop = n ? roulette::Stop::OutOfRange : roulette::Stop::NotANumber;
             r.rejected = t;
             break;
         }
         balance += (*n % 2 == 0) ? 1 : -1;
-        r.points.push_back({position, balance, *n % 2 == 0 ? walk::kEvenColor : walk::kOddColor});
+        r.points.push_back({position, balance, *n});
     }
     return r;
 }
@@ -111,14 +113,14 @@ bool HasBlank(const QString& s) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString list = fuzz::TextFromBytes(data, size);
 
-    const QString merged = walk::MergeSpacePairs(list);
+    const QString merged = roulette::MergeSpacePairs(list);
     FUZZ_CHECK(merged == ReferenceMerge(list), "pairs of spaces merged wrongly");
-    QString text = walk::StripTrailingChar(merged, u' ');
+    QString text = roulette::StripTrailingChar(merged, u' ');
     FUZZ_CHECK(text == (merged.endsWith(u' ') ? merged.chopped(1) : merged),
                "trailing space stripped wrongly");
 
     QStringList entries;
-    walk::ForEachEntry(text, [&](QStringView e) {
+    roulette::ForEachEntry(text, [&](QStringView e) {
         FUZZ_CHECK(!e.contains(u' '), "an entry holds a space");
         entries << e.toString();
         return true;
@@ -126,9 +128,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(entries.join(u' ') == text, "the split lost text");
     FUZZ_CHECK(text.isEmpty() == entries.isEmpty(), "an empty text has no entries, others some");
 
-    std::vector<walk::Point> points;
-    const walk::Outcome outcome =
-        walk::Walk(text, [&](const walk::Point& p) { points.push_back(p); });
+    std::vector<roulette::Point> points;
+    roulette::SpinRecord record(3, 0);  // refilled by the walk, whatever it held
+    const roulette::Outcome outcome =
+        roulette::Walk(text, record, [&](const roulette::Point& p) { points.push_back(p); });
     const ReferenceWalk want = WalkByHand(text);
     FUZZ_CHECK(outcome.hadEntries == !entries.isEmpty(), "hadEntries");
     FUZZ_CHECK(outcome.stop == want.stop, "the walk stopped for another reason");
@@ -136,16 +139,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(points.size() == want.points.size(), "another number of points");
     for (size_t i = 0; i < points.size(); ++i) {
         FUZZ_CHECK(points[i].x == want.points[i].x && points[i].y == want.points[i].y &&
-                       points[i].color == want.points[i].color,
+                       points[i].number == want.points[i].number,
                    "a point differs from the reference walk");
         FUZZ_CHECK(i == 0 || points[i].x > points[i - 1].x, "X not strictly ascending");
     }
 
-    if (outcome.stop != walk::Stop::NotANumber && outcome.stop != walk::Stop::OutOfRange) return 0;
+    // The record holds the number of every point, in order, and the statistics over it are
+    // those of a plain recount of the reference walk's numbers.
+    FUZZ_CHECK(record.size() == want.points.size(), "the record's length is not the points'");
+    std::vector<int> numbers;
+    for (size_t i = 0; i < record.size(); ++i) {
+        FUZZ_CHECK(record[i] == want.points[i].number, "the record differs from the points");
+        numbers.push_back(want.points[i].number);
+    }
+    const roulette::Statistics fromRecord = roulette::FromRecord(record);
+    const roulette::Statistics recount = roulette::FromNumbers(numbers);
+    FUZZ_CHECK(fromRecord.spins == recount.spins, "the record's statistics count other spins");
+    for (int n = 1; n <= roulette::kNumbers; ++n)
+        FUZZ_CHECK(fromRecord.numbers[n].count == recount.numbers[n].count &&
+                       fromRecord.numbers[n].sinceLast == recount.numbers[n].sinceLast,
+                   "the record's statistics differ from a recount");
+
+    if (outcome.stop != roulette::Stop::NotANumber && outcome.stop != roulette::Stop::OutOfRange)
+        return 0;
     const QString& r = outcome.rejected;
     FUZZ_CHECK(!r.isEmpty() && !IsBlank(r.front()) && !IsBlank(r.back()) && !r.contains(u' '),
                "the rejected entry is a trimmed, non-empty entry");
-    const QString after = walk::DeleteWholeEntry(text, r);
+    const QString after = roulette::DeleteWholeEntry(text, r);
     const QStringList before = text.split(u' ', Qt::KeepEmptyParts);
     const QStringList kept = after.split(u' ', Qt::KeepEmptyParts);
     FUZZ_CHECK(kept.size() == before.size(), "the deletion removed a space");
@@ -157,10 +177,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!before[i].contains(r))
             FUZZ_CHECK(kept[i] == before[i], "an entry without the rejected text changed");
     }
-    const QString back = walk::MergeSpacePairs(after);
+    const QString back = roulette::MergeSpacePairs(after);
     if (!HasBlank(r)) {
-        walk::ForEachEntry(back, [&](QStringView e) {
-            FUZZ_CHECK(walk::TrimEntry(e) != r, "the list written back holds the rejected entry");
+        roulette::ForEachEntry(back, [&](QStringView e) {
+            FUZZ_CHECK(roulette::TrimEntry(e) != r,
+                       "the list written back holds the rejected entry");
             return true;
         });
     }

@@ -12,8 +12,8 @@
 #include <QRandomGenerator>
 #include <functional>
 
-#include "platform/SpinEdit.h"
-#include "platform/TextFile.h"
+#include "platform/core/TextFile.h"
+#include "platform/widgets/SpinEdit.h"
 #include "tests/reliability/Session.h"
 
 namespace {

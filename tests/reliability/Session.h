@@ -10,12 +10,12 @@
 #include <QFile>
 #include <memory>
 
-#include "main/MainForm.h"
-#include "platform/Memo.h"
-#include "platform/Ui.h"
+#include "platform/widgets/Memo.h"
+#include "platform/widgets/Ui.h"
 #include "tests/formstate/Scratch.h"
 #include "tests/support/FilePermissions.h"
 #include "tests/support/RecordingUi.h"
+#include "window/MainForm.h"
 
 namespace reliability {
 

@@ -13,7 +13,7 @@
 
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/SpinEdit.h"
 #include "tests/reliability/Session.h"
 
 namespace {

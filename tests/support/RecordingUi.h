@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "platform/Ui.h"
+#include "platform/widgets/Ui.h"
 #include "tests/support/QtPrinters.h"
 
 namespace testing_support {

@@ -3,8 +3,8 @@
 // on the machine's locale.
 #include <gtest/gtest.h>
 
-#include "platform/Application.h"
-#include "platform/Locale.h"
+#include "platform/core/Locale.h"
+#include "platform/widgets/Application.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,34 +1,23 @@
 // Peak memory of the program with 1,000,000 numbers in the box: the window started, the
 // list drawn, one more number typed and Enter pressed, then the process's peak resident
 // size (VmHWM of /proc/self/status), beside the peak before the window was made. Its own
-// binary, so that no other benchmark's peak counts. Reported, no target.
+// binary, so that no other benchmark's peak counts. The reference is a bare QTextEdit
+// holding the same numbers (bench_memory_reference).
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QTextCursor>
 
 #include "bench/BenchMain.h"
+#include "bench/ProcessMemory.h"
 #include "bench/WindowBench.h"
 #include "platform/widgets/Memo.h"
 
 namespace {
 
-// A line of /proc/self/status such as "VmHWM:  123456 kB", in MiB; 0 when absent.
-double StatusMiB(const char* key) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (!line.startsWith(key)) continue;
-        const QList<QByteArray> parts = line.simplified().split(' ');
-        if (parts.size() >= 2) return parts[1].toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 void BM_PeakMemory(benchmark::State& state) {
     bench::CountingUi ui;
     bench::ScratchDir scratch;
-    const double before = StatusMiB("VmHWM:");
+    const double before = bench::StatusMiB("VmHWM:");
     for (auto _ : state) {
         TmainForm form;
         mainForm = &form;
@@ -45,7 +34,7 @@ void BM_PeakMemory(benchmark::State& state) {
         mainForm = nullptr;
     }
     if (ui.messages) state.SkipWithError("a message box came up");
-    state.counters["VmHWM_MiB"] = StatusMiB("VmHWM:");
+    state.counters["VmHWM_MiB"] = bench::StatusMiB("VmHWM:");
     state.counters["VmHWM_before_MiB"] = before;
 }
 // Once: the peak of a process only grows, so repetitions would add nothing.

@@ -106,11 +106,7 @@ private:
 Statistics Accumulator::Finish() const {
     Statistics s;
     s.spins = spins_;
-    if (spins_ == 0) {
-        s.hottest = {1, 2, 3, 4, 5};
-        s.coldest = {1, 2, 3, 4, 5};
-        return s;
-    }
+    if (spins_ == 0) return s;
     s.balanceHigh = high_;
     s.balanceHighAt = highAt_;
     s.balanceLow = low_;
@@ -150,8 +146,15 @@ Statistics Accumulator::Finish() const {
         if (waited(a) != waited(b)) return waited(a) > waited(b);
         return a < b;
     });
-    std::copy_n(byHeat.begin(), kHotCold, s.hottest.begin());
-    std::copy_n(byCold.begin(), kHotCold, s.coldest.begin());
+    for (int n : byHeat) {
+        if (static_cast<int>(s.hottest.size()) == kHotCold || count_[n] == 0) break;
+        s.hottest.push_back(n);
+    }
+    for (int n : byCold) {
+        if (static_cast<int>(s.coldest.size()) == kHotCold) break;
+        if (std::find(s.hottest.begin(), s.hottest.end(), n) == s.hottest.end())
+            s.coldest.push_back(n);
+    }
 
     const double expected = static_cast<double>(spins_) / kNumbers;
     double chi2 = 0;

@@ -14,10 +14,12 @@
 
 namespace roulette {
 
-// Below this many spins (fewer than 5 expected per number) the test gives no p-value.
-constexpr int kMinSpinsForTest = 180;
+// The test needs at least this many spins expected per number ...
+constexpr int kMinExpectedPerNumber = 5;
+// ... so below this many spins it gives no p-value.
+constexpr int kMinSpinsForTest = kMinExpectedPerNumber * kNumbers;
 // Degrees of freedom of the test: 36 counts, their sum fixed.
-constexpr int kDegreesOfFreedom = 35;
+constexpr int kDegreesOfFreedom = kNumbers - 1;
 // How many hottest and coldest numbers are named.
 constexpr int kHotCold = 5;
 
@@ -48,11 +50,13 @@ struct Statistics {
     std::array<int, 3> dozens{};            // 1-12, 13-24, 25-36
     std::array<int, 3> columns{};           // the column of 1, of 2, of 3
     std::array<NumberStats, 37> numbers{};  // by number; entry 0 unused
-    // Hottest first: more spins first; on equal counts the one that came more recently,
-    // then the smaller number. Coldest first: fewer spins first; on equal counts the one
-    // that has waited longer (never counts as longest), then the smaller number.
-    std::array<int, kHotCold> hottest{};
-    std::array<int, kHotCold> coldest{};
+    // At most kHotCold numbers each, none in both, both empty without spins. Hottest
+    // first: more spins first; on equal counts the one that came more recently, then the
+    // smaller number; only numbers that came at least once. Coldest first: fewer spins
+    // first (numbers that never came before all others); on equal counts the one that has
+    // waited longer, then the smaller number.
+    std::vector<int> hottest;
+    std::vector<int> coldest;
     // Sum over the 36 numbers of (count - expected)^2 / expected, expected = spins / 36;
     // 0 without spins.
     double chiSquare = 0;

@@ -18,17 +18,30 @@ public:
 
     // The cell of number `n` (1 to 36) in widget pixels.
     QRect CellRect(int n) const;
-    // Framed as one of the hottest: among the five and come at least once.
+    // The size of every cell: at least kCellWidth x kCellHeight, and enough for the number
+    // and a "count / since" line with as many digits as the widest counts have now, in the
+    // widget's font (so "27812 / 143" after a million spins is not clipped).
+    QSize CellSize() const;
+    // Framed as one of the hottest (they all came at least once).
     bool IsHot(int n) const;
-    // Framed as one of the coldest (a number both hot and cold shows as hot).
+    // Framed as one of the coldest (never one of the hottest too).
     bool IsCold(int n) const;
 
     static constexpr int kCellWidth = 52;
     static constexpr int kCellHeight = 46;
 
+    // The fonts of a cell: the number in bold, 3 points larger (or 4 pixels, for a font
+    // sized in pixels), and the counts in the widget's font.
+    QFont NumberFont() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
+    void changeEvent(QEvent* event) override;
+
 private:
+    void UpdateCellSize();
+
     roulette::Statistics stats_;
+    QSize cell_{kCellWidth, kCellHeight};
 };

@@ -32,7 +32,7 @@ QString Signed(int v) {
     return v > 0 ? QStringLiteral("+") + QString::number(v) : QString::number(v);
 }
 
-QString NumberList(const std::array<int, roulette::kHotCold>& numbers) {
+QString NumberList(const std::vector<int>& numbers) {
     QStringList parts;
     for (int n : numbers)
         parts << QString::number(n);
@@ -57,12 +57,32 @@ QLabel* Header(QGridLayout* grid, int column, const QString& text) {
 
 }  // namespace
 
+QString PValueText(double p) {
+    const QLocale locale;
+    if (p < kSmallestShownPValue)
+        return QStringLiteral("p < ") + locale.toString(kSmallestShownPValue, 'f', 3);
+    return QStringLiteral("p = ") + locale.toString(p, 'f', 3);
+}
+
+QString TestText(const roulette::Statistics& s) {
+    if (s.spins == 0) return QStringLiteral("Хи-квадрат: —");
+    const QLocale locale;
+    QString text = QStringLiteral("Хи-квадрат по %1 номерам: %2 при %3 степенях свободы")
+                       .arg(roulette::kNumbers)
+                       .arg(locale.toString(s.chiSquare, 'f', 2))
+                       .arg(roulette::kDegreesOfFreedom);
+    if (s.pValue) text += QStringLiteral(", ") + PValueText(*s.pValue);
+    return text + u'.';
+}
+
 QString VerdictText(roulette::Verdict verdict) {
     switch (verdict) {
         case roulette::Verdict::TooLittleData:
             return QStringLiteral(
-                "Для проверки колеса слишком мало данных: нужно хотя бы 180 спинов "
-                "(по 5 на номер).");
+                       "Для проверки колеса слишком мало данных: нужно хотя бы %1 спинов "
+                       "(по %2 на номер).")
+                .arg(roulette::kMinSpinsForTest)
+                .arg(roulette::kMinExpectedPerNumber);
         case roulette::Verdict::TooEven:
             return QStringLiteral("Номера выпадают ровнее, чем обычно бывает у честного колеса.");
         case roulette::Verdict::Ordinary:
@@ -200,8 +220,11 @@ void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
     if (s.spins == 0) {
         Balance_Label->setText(QStringLiteral("Баланс чёт/нечет: спинов ещё нет.\n"));
     } else {
-        Balance_Label->setText(QStringLiteral("Баланс чёт/нечет: наибольший %1 (спин %2),\n"
-                                              "наименьший %3 (спин %4).")
+        // The extremes are of the balance after each spin: the start at zero, where the
+        // chart's zero line runs, is not among them, and the labels say so.
+        Balance_Label->setText(QStringLiteral("Баланс чёт/нечет после спинов: наибольший %1 "
+                                              "(после спина %2),\nнаименьший %3 (после "
+                                              "спина %4).")
                                    .arg(Signed(s.balanceHigh))
                                    .arg(s.balanceHighAt)
                                    .arg(Signed(s.balanceLow))
@@ -221,19 +244,7 @@ void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
         HotCold_Label->setText(QStringLiteral("Горячие: %1.\nХолодные: %2.")
                                    .arg(NumberList(s.hottest), NumberList(s.coldest)));
     }
-    const QLocale locale;
-    if (s.spins == 0) {
-        Test_Label->setText(QStringLiteral("Хи-квадрат: —"));
-    } else if (s.pValue) {
-        Test_Label->setText(
-            QStringLiteral("Хи-квадрат по 36 номерам: %1 при 35 степенях "
-                           "свободы, p = %2.")
-                .arg(locale.toString(s.chiSquare, 'f', 2), locale.toString(*s.pValue, 'f', 3)));
-    } else {
-        Test_Label->setText(QStringLiteral("Хи-квадрат по 36 номерам: %1 при 35 степенях "
-                                           "свободы.")
-                                .arg(locale.toString(s.chiSquare, 'f', 2)));
-    }
+    Test_Label->setText(TestText(s));
     Verdict_Label->setText(VerdictText(roulette::VerdictOf(s)));
 }
 

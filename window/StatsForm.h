@@ -48,5 +48,12 @@ private:
     std::function<QImage()> chartImage_;
 };
 
+// A p-value below this is shown as "p < 0,001": three decimals would show 0.
+constexpr double kSmallestShownPValue = 0.001;
+
 // The sentence the window says about the test's outcome.
 QString VerdictText(roulette::Verdict verdict);
+// "p = 0,468", or "p < 0,001" below kSmallestShownPValue (the locale's decimal separator).
+QString PValueText(double p);
+// The test's line: the statistic, its degrees of freedom and, from enough spins on, p.
+QString TestText(const roulette::Statistics& s);

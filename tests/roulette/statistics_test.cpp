@@ -35,7 +35,7 @@ struct HandCase {
     std::array<int, 3> dozens, columns;
     // number, count, spins since it last came
     std::vector<std::array<int, 3>> seen;
-    std::array<int, 5> hottest, coldest;
+    std::vector<int> hottest, coldest;
 };
 
 const HandCase kHandCases[] = {
@@ -52,8 +52,8 @@ const HandCase kHandCases[] = {
      {3, 0, 0},
      {1, 1, 1},
      {{1, 1, 2}, {2, 1, 1}, {3, 1, 0}},
-     // equal counts: the most recent first; then numbers never seen, smaller first
-     {3, 2, 1, 4, 5},
+     // equal counts: the most recent first; only numbers that came are hot
+     {3, 2, 1},
      {4, 5, 6, 7, 8}},
     // 36 even red high, 19 odd red high, 20 even black high, 5 odd red low.
     // Even/odd E E O E E E O, red/black R R R B B B R, low/high H H H H H H L.
@@ -70,7 +70,7 @@ const HandCase kHandCases[] = {
      {1, 4, 2},
      {1, 4, 2},
      {{36, 2, 5}, {19, 1, 4}, {20, 3, 1}, {5, 1, 0}, {1, 0, -1}},
-     {20, 36, 5, 19, 1},
+     {20, 36, 5, 19},
      {1, 2, 3, 4, 6}},
     // A long odd run at the start, broken once, and the low side left for good.
     // Balance -1 -2 -3 -4 -3 -4.
@@ -115,6 +115,25 @@ TEST(Statistics, HandWorkedLists) {
     }
 }
 
+// Few spins: the hot list names only numbers that came, and no number is hot and cold.
+TEST(Statistics, HotAndColdFromFewSpins) {
+    const struct {
+        std::vector<int> numbers;
+        std::vector<int> hottest, coldest;
+    } cases[] = {
+        {{}, {}, {}},
+        {{7}, {7}, {1, 2, 3, 4, 5}},
+        {{5, 12, 7}, {7, 12, 5}, {1, 2, 3, 4, 6}},
+        {{5, 12, 7, 12, 1}, {12, 1, 7, 5}, {2, 3, 4, 6, 8}},
+        {{9, 9, 9, 9, 9}, {9}, {1, 2, 3, 4, 5}},
+    };
+    for (const auto& c : cases) {
+        const Statistics s = roulette::FromNumbers(c.numbers);
+        EXPECT_EQ(s.hottest, c.hottest) << c.numbers.size() << " spins";
+        EXPECT_EQ(s.coldest, c.coldest) << c.numbers.size() << " spins";
+    }
+}
+
 TEST(Statistics, NoSpinsGiveZerosAndNoCurrentRun) {
     const Statistics s = roulette::FromNumbers({});
     EXPECT_EQ(s.spins, 0);
@@ -134,8 +153,8 @@ TEST(Statistics, ColdTiesGoToTheLongestWaitAndChiSquareOfANearlyEvenList) {
         numbers.push_back(n);
     numbers.push_back(1);
     const Statistics s = roulette::FromNumbers(numbers);
-    EXPECT_EQ(s.hottest, (std::array<int, 5>{1, 36, 35, 34, 33}));
-    EXPECT_EQ(s.coldest, (std::array<int, 5>{2, 3, 4, 5, 6}));
+    EXPECT_EQ(s.hottest, (std::vector<int>{1, 36, 35, 34, 33}));
+    EXPECT_EQ(s.coldest, (std::vector<int>{2, 3, 4, 5, 6}));
     // Expected 37/36 each: 35 x (1/36)^2 + (35/36)^2 = 1260/1296, over 37/36: 35/37.
     EXPECT_NEAR(s.chiSquare, 35.0 / 37.0, 1e-12);
 }

@@ -8,7 +8,9 @@
 #include <QHelpEvent>
 #include <QImageReader>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolTip>
 
@@ -138,6 +140,108 @@ TEST_F(StatisticsWindow, ShowsTheTestAndTheHotAndColdNumbers) {
     EXPECT_FALSE(Stats()->Numbers_Table->IsHot(36));
 }
 
+// The label names the numbers the table frames, at every stage of a session: nothing
+// before the first spin, only numbers that came as hot, never a number both hot and cold.
+TEST_F(StatisticsWindow, HotAndColdLabelAgreesWithTheTable) {
+    StartAndShow();
+    PressF2(form->Numbers_Memo);
+    ASSERT_NE(Stats(), nullptr);
+    QString many;
+    for (int k = 0; k < 400; ++k)
+        many += QString::number(k * 7 % 36 + 1) + u' ';
+    const struct {
+        QString list;
+        QString label;
+    } rows[] = {
+        {QString(), "Горячие и холодные номера появятся после первых спинов."},
+        {"7", "Горячие: 7.\nХолодные: 1, 2, 3, 4, 5."},
+        {"5 12 7", "Горячие: 7, 12, 5.\nХолодные: 1, 2, 3, 4, 6."},
+        {"5 12 7 12 1", "Горячие: 12, 1, 7, 5.\nХолодные: 2, 3, 4, 6, 8."},
+        {many.trimmed(), QString()},  // 400 spins: checked against the table alone
+    };
+    for (const auto& row : rows) {
+        SetMemo(row.list);
+        form->Show_Btn->click();
+        const QString label = Stats()->HotCold_Label->text();
+        if (!row.label.isEmpty()) EXPECT_EQ(label, row.label) << row.list.left(20).toStdString();
+        // Every framed number is named in the label's own line, and nothing else is.
+        const QStringList lines = label.split(u'\n');
+        for (int n = 1; n <= 36; ++n) {
+            const bool hot = Stats()->Numbers_Table->IsHot(n);
+            const bool cold = Stats()->Numbers_Table->IsCold(n);
+            EXPECT_FALSE(hot && cold) << n;
+            auto names = [n](const QString& line) {
+                return line.section(u':', 1)
+                    .split(QRegularExpression("[ ,.]+"), Qt::SkipEmptyParts)
+                    .contains(QString::number(n));
+            };
+            EXPECT_EQ(hot, lines.size() == 2 && names(lines[0]))
+                << n << " spins " << row.list.size();
+            EXPECT_EQ(cold, lines.size() == 2 && names(lines[1])) << n;
+        }
+    }
+}
+
+TEST_F(StatisticsWindow, SmallPValuesTheExtremesAndTheTestsNumbers) {
+    // "p < 0,001" where three decimals would show 0; the locale's separator either way.
+    const QString sep = QLocale().decimalPoint();
+    EXPECT_EQ(PValueText(0.0004), "p < 0" + sep + "001");
+    EXPECT_EQ(PValueText(1e-30), "p < 0" + sep + "001");
+    EXPECT_EQ(PValueText(0.001), "p = 0" + sep + "001");
+    EXPECT_EQ(PValueText(0.4682), "p = 0" + sep + "468");
+    // 180 sevens: a p-value far below 0.001.
+    StartAndShow();
+    PressF2(form->Numbers_Memo);
+    ASSERT_NE(Stats(), nullptr);
+    SetMemo(QStringList(180, "7").join(u' '));
+    form->Show_Btn->click();
+    EXPECT_TRUE(Stats()->Test_Label->text().endsWith("p < 0" + sep + "001."))
+        << Stats()->Test_Label->text().toStdString();
+    EXPECT_TRUE(Stats()->Test_Label->text().startsWith("Хи-квадрат по 36 номерам: "));
+    EXPECT_TRUE(Stats()->Test_Label->text().contains("при 35 степенях свободы"));
+    EXPECT_EQ(VerdictText(roulette::Verdict::TooLittleData),
+              "Для проверки колеса слишком мало данных: нужно хотя бы 180 спинов (по 5 на номер).");
+    // The extremes are of the balance after each spin, and the label says so: after "1"
+    // the highest is -1 although the chart starts on the zero line.
+    SetMemo("1");
+    form->Show_Btn->click();
+    EXPECT_EQ(Stats()->Balance_Label->text(),
+              "Баланс чёт/нечет после спинов: наибольший -1 (после спина 1),\n"
+              "наименьший -1 (после спина 1).");
+}
+
+// The cells hold the widest counts in the table's font: after a million spins a cell
+// reads "27812 / 143", and a font sized in pixels (pointSize() -1) still gives a size.
+TEST_F(StatisticsWindow, NumberTableCellsFitTheirTexts) {
+    for (const bool pixelFont : {false, true}) {
+        TNumberTable table;
+        QFont f = table.font();
+        if (pixelFont) f.setPixelSize(15);
+        table.setFont(f);
+        const QSize plain = table.CellSize();
+        EXPECT_GE(plain.width(), TNumberTable::kCellWidth);
+        EXPECT_GE(plain.height(), TNumberTable::kCellHeight);
+        std::vector<int> numbers(1000000);
+        for (size_t i = 0; i < numbers.size(); ++i)
+            numbers[i] = static_cast<int>(i % 36) + 1;
+        numbers.resize(numbers.size() - 143);  // some numbers last came long ago
+        std::fill(numbers.end() - 140, numbers.end(), 17);
+        const roulette::Statistics s = roulette::FromNumbers(numbers);
+        table.SetStatistics(s);
+        const QFontMetrics small(table.font());
+        const QFontMetrics big(table.NumberFont());
+        int widest = 0;
+        for (int n = 1; n <= 36; ++n)
+            widest = std::max(widest,
+                              small.horizontalAdvance(QString::number(s.numbers[n].count) + " / " +
+                                                      QString::number(s.numbers[n].sinceLast)));
+        EXPECT_GT(widest, 0);
+        EXPECT_LE(widest, table.CellSize().width() - 4) << "pixel font " << pixelFont;
+        EXPECT_LE(big.height() + small.height(), table.CellSize().height()) << pixelFont;
+        EXPECT_EQ(table.sizeHint().width() - 4, 12 * table.CellSize().width());
+    }
+}
+
 TEST_F(StatisticsWindow, TheNumberTableIsTheRouletteLayout) {
     TNumberTable table;
     // 3, 6 ... 36 on top, 1, 4 ... 34 at the bottom, 1-3 in the first column.
@@ -146,7 +250,7 @@ TEST_F(StatisticsWindow, TheNumberTableIsTheRouletteLayout) {
     EXPECT_LT(table.CellRect(2).y(), table.CellRect(1).y());
     EXPECT_EQ(table.CellRect(1).x(), table.CellRect(3).x());
     EXPECT_LT(table.CellRect(34).x(), table.CellRect(35).right());
-    EXPECT_EQ(table.CellRect(34).x() - table.CellRect(1).x(), 11 * TNumberTable::kCellWidth);
+    EXPECT_EQ(table.CellRect(34).x() - table.CellRect(1).x(), 11 * table.CellSize().width());
 }
 
 TEST_F(StatisticsWindow, CopiesAndSavesTheChartsImage) {

@@ -73,7 +73,7 @@ def main():
     # From dpkg-shlibdeps: the libraries the binary links, with versions.
     for lib in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6"):
         check(lib in depends, f"Depends names {lib} (computed from the binary)")
-    for pkg in ("qt6-qpa-plugins", "fonts-liberation", "fonts-dejavu-extra"):
+    for pkg in ("qt6-qpa-plugins", "qt6-translations-l10n", "fonts-liberation", "fonts-dejavu-extra"):
         check(pkg in depends, f"Depends names {pkg}")
     check(field.get("Recommends") == "fonts-ipafont-gothic",
           f"Recommends names the Japanese label face ({field.get('Recommends')})")

@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "platform/core/Locale.h"
 #include "platform/widgets/Ui.h"
@@ -52,6 +54,22 @@ Application::Application(const char* programName)
     : QApplication(ProgramNameOnly(programName), ProgramNameOnlyArgv()) {
     LoadFormatSettingsFromSystem();
     InstallFontSubstitutes();
+    // The whole interface is Russian, whatever the locale; the locale still decides the
+    // separators of numbers.
+    InstallQtTranslation(QtTranslationsFolder());
+}
+
+QString QtTranslationsFolder() {
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
+bool InstallQtTranslation(const QString& folder) {
+    auto* translator = new QTranslator(QCoreApplication::instance());  // owned by the app
+    if (translator->load(QStringLiteral("qtbase_ru"), folder) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -18,4 +18,13 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// Qt's own texts (context menus, file dialogs, standard buttons) follow the program's
+// Russian: installs Qt's Russian translation qtbase_ru.qm from `folder` on the running
+// application. False, and nothing installed or said, when it cannot be loaded there (a
+// portable copy on a system without it keeps Qt's English).
+bool InstallQtTranslation(const QString& folder);
+
+// The folder where Qt's translations are installed (QLibraryInfo).
+QString QtTranslationsFolder();
+
 }  // namespace platform

@@ -1,12 +1,18 @@
 #include "platform/widgets/Ui.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTreeView>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/core/AppInfo.h"
 #include "platform/core/Exception.h"
@@ -55,10 +61,35 @@ public:
     void ShowMessage(const QString& text) override { RunBox(QMessageBox::NoIcon, text); }
     void Beep() override { QApplication::beep(); }
     void ShowErrorBox(const QString& text) override { RunBox(QMessageBox::Critical, text); }
+    // Opens in the folder the user last saved into while the program runs, else in the
+    // Pictures folder where there is one, else in the home folder; wide enough that the
+    // file list's columns show their texts whole.
     QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedName,
                             const QString& filter) override {
-        return QFileDialog::getSaveFileName(parent, caption, suggestedName, filter);
+        QFileDialog dialog(parent, caption, SaveDialogStartFolder(lastFolder_), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(suggestedName);
+        if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+            // Size, kind and date as wide as their texts; the name takes the rest.
+            QHeaderView* header = details->header();
+            header->setStretchLastSection(false);
+            header->setSectionResizeMode(0, QHeaderView::Stretch);
+            for (int column = 1; column < header->count(); ++column)
+                header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+        const QRect screen =
+            (parent ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+        dialog.resize(std::min(900, screen.width() - 40), std::min(520, screen.height() - 60));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        const QString path = dialog.selectedFiles().constFirst();
+        lastFolder_ = QFileInfo(path).absolutePath();
+        return path;
     }
+
+private:
+    QString lastFolder_;
 };
 
 QtUi& RealUi() {
@@ -69,6 +100,13 @@ QtUi& RealUi() {
 Ui* g_current = nullptr;
 
 }  // namespace
+
+QString SaveDialogStartFolder(const QString& lastFolder) {
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()) return lastFolder;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir()) return pictures;
+    return QDir::homePath();
+}
 
 QString Ui::GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) {
     return QString();

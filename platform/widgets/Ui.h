@@ -29,6 +29,10 @@ public:
                                     const QString& suggestedName, const QString& filter);
 };
 
+// Where the save dialog opens: `lastFolder` (the folder last saved into while the program
+// runs) while it exists, else the user's Pictures folder where it exists, else home.
+QString SaveDialogStartFolder(const QString& lastFolder);
+
 // The interface in force: the real boxes unless a ScopedUi replaces it.
 Ui& CurrentUi();
 

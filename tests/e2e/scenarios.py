@@ -515,6 +515,57 @@ def statistics(ctx):
     check_saved(ctx, prog, text + " ")
 
 
+def qt_texts_russian(ctx):
+    """Qt's own texts follow the program's Russian: a right click in the number box opens
+    the standard edit menu, and "Сохранить график…" opens the file dialog; both are kept as
+    screenshots (their texts are read there: menu entries such as "Копировать", the
+    dialog's "Имя файла" and "Сохранить"). The dialog is wide, and nothing is saved when it
+    is cancelled."""
+    prog = ctx.program()
+    prog.start()
+    # A Pictures folder with a picture in it: the dialog opens there and lists it.
+    pictures = prog.path(".env", "home", "Pictures")
+    os.makedirs(pictures, exist_ok=True)
+    write_png(os.path.join(pictures, "старый график.png"), prog.shot((0, 0, 200, 100)))
+    click_into_numbers(ctx, prog)
+    enter_number(ctx, prog, "5 12")
+    known = {w.id for w in program_windows(ctx, prog)}
+    m = prog.layout.memo
+    ctx.input.click(m.x + 60, m.y + 20, button=3)
+
+    def popups():
+        return [w for w in program_windows(ctx, prog)
+                if w.id not in known and w.width > 40 and w.height > 60]
+    wait_for(ctx, popups, 10, "a right click in the number box opens a menu")
+    time.sleep(0.5)
+    menu = popups()[0]
+    write_png(ctx.shot_path("context-menu"),
+              prog.shot((menu.x, menu.y, menu.width, menu.height)))
+    ctx.log(f"context menu at {menu.rect}")
+    ctx.input.key("Escape")
+    wait_for(ctx, lambda: not popups(), 5, "Escape closes the menu")
+
+    ctx.input.key("F2")
+    wait_for(ctx, lambda: stats_window(ctx, prog) is not None, 10, "F2 opens the statistics")
+    time.sleep(0.5)
+    # The copy button has the keyboard; Tab moves on to "Сохранить график…".
+    ctx.input.key("Tab")
+    ctx.input.key("space")
+
+    def dialog():
+        found = [w for w in program_windows(ctx, prog) if w.caption == "Сохранить график"]
+        return found[0] if found else None
+    wait_for(ctx, dialog, 10, "the save dialog opens")
+    time.sleep(1.0)
+    d = dialog()
+    write_png(ctx.shot_path("save-dialog"), prog.shot(d.rect))
+    ctx.check(d.width >= 800, f"the save dialog is wide ({d.width} pixels)")
+    ctx.input.key("Escape")
+    wait_for(ctx, lambda: dialog() is None, 5, "Escape cancels the dialog")
+    prog.close()
+    check_saved(ctx, prog, "5 12 ")
+
+
 SCENARIOS = {
     "first_start": first_start,
     "enter_cycle": enter_cycle,
@@ -525,4 +576,5 @@ SCENARIOS = {
     "drag_and_button": drag_and_button,
     "paste_2000": paste_2000,
     "statistics": statistics,
+    "qt_texts_russian": qt_texts_russian,
 }

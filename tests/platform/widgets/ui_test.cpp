@@ -1,13 +1,24 @@
 // The error box text, the application title, and exceptions that escape event handlers.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QWidget>
+#include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 #include "platform/core/AppInfo.h"
 #include "platform/core/Exception.h"
+#include "platform/widgets/Application.h"
+#include "platform/widgets/Memo.h"
 #include "platform/widgets/Ui.h"
 #include "tests/support/RecordingUi.h"
 
@@ -76,6 +87,58 @@ TEST(ApplicationNotify, AnEscapingExceptionGoesToTheErrorBoxAndTheProgramGoesOn)
     EXPECT_EQ(ui.Errors(),
               QStringList({QStringLiteral("Не удалось."), QStringLiteral("plain failure.")}));
     EXPECT_TRUE(ui.Messages().isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// Qt's own texts in Russian: the number box's standard context menu reads Russian once Qt's
+// translation is installed, as the program installs it at start; a folder without the
+// translation leaves Qt's English, with nothing said.
+TEST(QtTranslation, TheNumberBoxsMenuReadsRussianAndAMissingFileChangesNothing) {
+    // The test program's application installed it at start, as the program's does.
+    auto actionTexts = [] {
+        platform::TMemo memo;
+        memo.setPlainText(QStringLiteral("5 12"));
+        std::unique_ptr<QMenu> menu(memo.createStandardContextMenu());
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator()) texts << a->text().remove(u'&').section(u'\t', 0, 0);
+        return texts;
+    };
+    const QStringList russian = actionTexts();
+    ASSERT_GE(russian.size(), 6);
+    for (const QString& text : russian) {
+        const bool cyrillic = std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF;
+        });
+        EXPECT_TRUE(cyrillic) << text.toStdString();
+    }
+    EXPECT_TRUE(russian.contains(QStringLiteral("Копировать"))) << russian.join(", ").toStdString();
+
+    // Without the translations (removed here; an empty folder cannot give them back): the
+    // menu is Qt's English, and loading from a folder without the file says nothing.
+    const auto translators = QCoreApplication::instance()->findChildren<QTranslator*>();
+    for (QTranslator* t : translators)
+        QCoreApplication::removeTranslator(t);
+    testing_support::RecordingUi ui;
+    QTemporaryDir empty;
+    EXPECT_FALSE(platform::InstallQtTranslation(empty.path()));
+    EXPECT_TRUE(ui.events.isEmpty());
+    EXPECT_TRUE(actionTexts().contains(QStringLiteral("Copy"))) << "Qt's English";
+    // Back as the program has it.
+    EXPECT_TRUE(platform::InstallQtTranslation(platform::QtTranslationsFolder()));
+    EXPECT_EQ(actionTexts(), russian);
+}
+
+TEST(SaveDialog, StartsInTheLastFolderElsePicturesElseHome) {
+    QTemporaryDir last;
+    EXPECT_EQ(platform::SaveDialogStartFolder(last.path()), last.path());
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString fallback = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+    EXPECT_EQ(platform::SaveDialogStartFolder(QString()), fallback);
+    EXPECT_EQ(platform::SaveDialogStartFolder(last.path() + "/gone"), fallback);
 }
 
 }  // namespace

@@ -10,10 +10,10 @@
 
 int main(int, char** argv) {
     platform::Application app(argv[0]);
-    // Where settings.dat and its side files live, decided once before anything restores
-    // or saves.
-    formstate::DecideSettingsDir();
     TmainForm form;
+    // Where settings.dat and its side files live, decided once before anything restores
+    // or saves, from the very files the window's save writes.
+    formstate::DecideSettingsDir();
     mainForm = &form;
     // Before the window is shown (the native window is made then) and before start-up,
     // whose message boxes carry the icon too.

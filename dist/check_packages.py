@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """Test: the two packages hold what a player needs, and their pieces agree with each other.
 
-    check_packages.py PACKAGES_DIR VERSION DESKTOP_ID
+    check_packages.py PACKAGES_DIR VERSION DESKTOP_ID ICON_SIZES CXX_FLAGS
+
+ICON_SIZES: the icon's sizes separated by commas (VEXILO_ICON_SIZES of CMakeLists.txt).
+CXX_FLAGS: the flags the program was compiled with (the build's CMAKE_CXX_FLAGS).
 
 The .deb: its control fields (version, section, a description, dependencies computed from
 the binary plus Qt's platform plugins), exactly the expected files, the command linking to
@@ -15,6 +18,7 @@ import os
 import subprocess
 import sys
 import tarfile
+import tempfile
 import xml.etree.ElementTree as ET
 
 failures = []
@@ -39,6 +43,30 @@ def deb_members(deb):
                     for name, m in members.items() if m.isfile()}
     members.pop("", None)
     return members, contents
+
+
+def check_hardening(binary, cxx_flags):
+    """The program was built with Debian's flags (dpkg-buildflags, hardening=+all): a
+    position-independent executable, read-only relocations resolved at start (RELRO and
+    BIND_NOW), the stack protector, and _FORTIFY_SOURCE among the flags it was compiled
+    with (`cxx_flags`, the build's CMAKE_CXX_FLAGS: the binary shows fortified calls only
+    where the compiler knew a buffer's size)."""
+    with tempfile.NamedTemporaryFile(suffix=".elf") as f:
+        f.write(binary)
+        f.flush()
+        header = run("readelf", "-h", "-W", f.name).decode()
+        dynamic = run("readelf", "-d", "-W", f.name).decode()
+        segments = run("readelf", "-l", "-W", f.name).decode()
+        symbols = [s.split("@")[0] for s in run("nm", "-D", f.name).decode().split()]
+    check("DYN (" in header, "the program is a position-independent executable (PIE)")
+    check("GNU_RELRO" in segments, "the program has a RELRO segment")
+    check("BIND_NOW" in dynamic or " NOW" in dynamic, "the program binds every symbol at start")
+    check("__stack_chk_fail" in symbols, "the program is built with the stack protector")
+    fortified = sorted({s for s in symbols if s.startswith("__") and s.endswith("_chk")}
+                       - {"__stack_chk_fail"})
+    check("-D_FORTIFY_SOURCE=2" in cxx_flags and "-fstack-protector-strong" in cxx_flags,
+          f"compiled with _FORTIFY_SOURCE and the stack protector (fortified calls in the "
+          f"binary: {fortified[:4] or 'none'})")
 
 
 def main():
@@ -81,7 +109,7 @@ def main():
     # -- files -----------------------------------------------------------------------------
     members, contents = deb_members(deb)
     files = {n for n, m in members.items() if not m.isdir()}
-    sizes = (16, 22, 24, 32, 48, 64, 128, 256)
+    sizes = tuple(int(s) for s in sys.argv[4].split(","))
     expected = {
         "usr/lib/vexilo/Vexilo", "usr/bin/vexilo",
         f"usr/share/applications/{desktop_id}.desktop",
@@ -99,6 +127,7 @@ def main():
     check(program.isfile() and program.mode == 0o755 and
           contents["usr/lib/vexilo/Vexilo"][:4] == b"\x7fELF",
           f"usr/lib/vexilo/Vexilo is an executable ELF file (mode {program.mode:o})")
+    check_hardening(contents["usr/lib/vexilo/Vexilo"], sys.argv[5] if len(sys.argv) > 5 else "")
     link = members["usr/bin/vexilo"]
     target = os.path.normpath(os.path.join("usr/bin", link.linkname)) if link.issym() else None
     check(target == "usr/lib/vexilo/Vexilo",

@@ -8,7 +8,8 @@
 #    (recommended packages left out: what Depends names must be enough).
 # 2. The installed program is started through its desktop entry's command, as an ordinary
 #    user under Xvfb (tests/e2e: installed_start, then installed_keeps_numbers: saving into
-#    and restoring from the user's data directory).
+#    and restoring from the user's data directory), and as root (installed_as_root: root's
+#    data directory, nothing written under /usr although root could).
 # 3. apt-get purges it, and nothing of it may be left under /usr: every path that is new
 #    since before the install must belong to another package (a dependency that apt
 #    brought), or be a cache that a trigger of another package rebuilt without it.
@@ -42,7 +43,7 @@ fi
 dpkg -L vexilo | sort >"$scratch/owned"
 log "installed $(grep -c . "$scratch/owned") paths"
 
-for scenario in installed_start installed_keeps_numbers; do
+for scenario in installed_start installed_keeps_numbers installed_as_root; do
     log "scenario $scenario"
     /usr/bin/python3 "$root/tests/e2e/run_scenario.py" \
         --artifacts "$build/tests/e2e/artifacts" --budget 150 "$scenario" </dev/null ||

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "formstate/FormAdapter.h"
@@ -16,6 +17,10 @@ QString SettingsFilePath();
 QString MemoSideFilePath(const QString& name);
 // SettingsDir() + "System/Settings/" + name + ".txt": a list box's items.
 QString ListSideFilePath(const QString& name);
+
+// The side files that SaveFormSettings writes for the registered forms, relative to the
+// settings folder ("System/Numbers_Memo.txt"): one per visible memo and list box.
+QStringList SavedSideFiles();
 
 // Rebuilds the section of every registered form (but "AboutForm") in `fileName` from the
 // form's visible components, and rewrites their side files. The file need not exist, nor

@@ -39,7 +39,8 @@ void MakeDirectory(const QString& path) {
 
 // Writes a side file; one whose content this run never saw is kept as a backup first.
 void WriteSideFile(const QString& path, const QString& text, platform::TextEncoding encoding) {
-    KeepUnknownSideFile(path, platform::EncodeText(text, encoding));
+    KeepUnknownSideFile(path, platform::EncodeText(text, encoding),
+                        UserDataDir() + QStringLiteral("backups/"));
     platform::WriteTextFile(path, text, encoding);
     NoteSideFileKnown(path);
 }
@@ -148,6 +149,21 @@ QString MemoSideFilePath(const QString& name) {
 
 QString ListSideFilePath(const QString& name) {
     return SettingsDir() + kListFolder + name + QStringLiteral(".txt");
+}
+
+QStringList SavedSideFiles() {
+    QStringList files;
+    for (Form* form : RegisteredForms()) {
+        if (form->Name() == kAboutForm) continue;
+        form->ForEachComponent([&files](Component& c) {
+            if (!c.OwnVisible()) return;
+            if (IsA(c.ComponentKind(), Kind::TMemo))
+                files << kMemoFolder + c.Name() + QStringLiteral(".txt");
+            if (IsA(c.ComponentKind(), Kind::TListBox))
+                files << kListFolder + c.Name() + QStringLiteral(".txt");
+        });
+    }
+    return files;
 }
 
 void SaveFormSettings(const QString& fileName) {

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "formstate/FormSettings.h"
 #include "platform/core/AppInfo.h"
 
 namespace formstate {
@@ -33,6 +34,7 @@ bool TakesNewFiles(const QString& dir) {
 }  // namespace
 
 SettingsPlace ChooseSettingsPlace(const SettingsDirFacts& f) {
+    if (f.underUsr) return SettingsPlace::UserDataDir;
     // A file that stands there must be writable in place; a missing one must be creatable.
     const bool settings = f.settingsExists ? f.settingsWritable : f.dirWritable;
     const bool sideFiles =
@@ -41,16 +43,27 @@ SettingsPlace ChooseSettingsPlace(const SettingsDirFacts& f) {
     return settings && sideFiles ? SettingsPlace::BesideExecutable : SettingsPlace::UserDataDir;
 }
 
-SettingsDirFacts ProbeSettingsDir(const QString& dir) {
+bool UnderUsr(const QString& dir) {
+    QString canonical = QFileInfo(dir).canonicalFilePath();
+    if (canonical.isEmpty()) canonical = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+    return canonical == QStringLiteral("/usr") || canonical.startsWith(QStringLiteral("/usr/"));
+}
+
+SettingsDirFacts ProbeSettingsDir(const QString& dir, const QStringList& sideFiles) {
     SettingsDirFacts f;
+    // The package manager's tree is never written, not even probed by a temporary file.
+    f.underUsr = UnderUsr(dir);
+    if (f.underUsr) return f;
     f.dirWritable = TakesNewFiles(dir);
     const QString settings = dir + kSettingsFileName;
     f.settingsExists = QFileInfo(settings).isFile();
     f.settingsWritable = f.settingsExists && WritableInPlace(settings);
     const QString system = dir + kMemoFolder;
     f.systemExists = QFileInfo(system).isDir();
-    if (f.systemExists) {
-        f.systemWritable = TakesNewFiles(system);
+    if (!f.systemExists) return f;
+    f.systemWritable = TakesNewFiles(system);
+    if (sideFiles.isEmpty()) {
+        // No list of the files a save writes: every file below System/ counts.
         f.sideFilesWritable = true;
         QDirIterator it(system, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -58,7 +71,25 @@ SettingsDirFacts ProbeSettingsDir(const QString& dir) {
             if (!WritableInPlace(it.next())) f.sideFilesWritable = false;
         }
         if (!f.sideFilesExist) f.sideFilesWritable = false;
+        return f;
     }
+    // The very side files the save writes: all of them there and writable in place, or
+    // some missing, to be made in a folder that takes new files.
+    f.sideFilesExist = true;
+    f.sideFilesWritable = true;
+    for (const QString& side : sideFiles) {
+        const QString path = dir + side;
+        if (!QFileInfo(path).isFile()) {
+            f.sideFilesExist = false;
+            if (!QFileInfo(QFileInfo(path).absolutePath()).isDir() ||
+                !TakesNewFiles(QFileInfo(path).absolutePath() + u'/'))
+                f.systemWritable = false;
+        } else if (!WritableInPlace(path)) {
+            f.sideFilesWritable = false;
+        }
+    }
+    // One read-only file of the list sends the files elsewhere however the rest stand.
+    if (!f.sideFilesWritable) f.sideFilesExist = true;
     return f;
 }
 
@@ -78,7 +109,8 @@ QString& Decided() {
 void DecideSettingsDir() {
     if (!Decided().isEmpty()) return;
     const QString exeDir = platform::ExecutableDir();
-    Decided() = ChooseSettingsPlace(ProbeSettingsDir(exeDir)) == SettingsPlace::BesideExecutable
+    Decided() = ChooseSettingsPlace(ProbeSettingsDir(exeDir, SavedSideFiles())) ==
+                        SettingsPlace::BesideExecutable
                     ? exeDir
                     : UserDataDir();
 }

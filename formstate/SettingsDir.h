@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace formstate {
 
@@ -18,6 +19,9 @@ struct SettingsDirFacts {
     bool systemWritable = false;     // ... and new side files can be made in it
     bool sideFilesExist = false;     // at least one file stands below System/
     bool sideFilesWritable = false;  // ... and every file below System/ may be written in place
+    // The folder lies under /usr, which belongs to the package manager: the installed
+    // program's folder. Nothing there is probed or written, not even by root.
+    bool underUsr = false;
 };
 
 enum class SettingsPlace { BesideExecutable, UserDataDir };
@@ -28,13 +32,16 @@ enum class SettingsPlace { BesideExecutable, UserDataDir };
 // directory takes new files; every file below System/ may be written in place, and new
 // side files can be made (System/ takes new files, or is missing in a directory that can
 // make it, or already holds the side files, as in a prepared folder). Otherwise the user's
-// data directory. Nothing is ever moved or copied between the two places.
+// data directory. Nothing is ever moved or copied between the two places. A folder under
+// /usr always gives the user's data directory.
 SettingsPlace ChooseSettingsPlace(const SettingsDirFacts& facts);
 
 // Looks at the directory `dir` (ending with a separator) as the ordinary user running the
 // program: it tries to make a temporary file there and opens the existing files for
-// appending, which changes nothing.
-SettingsDirFacts ProbeSettingsDir(const QString& dir);
+// appending, which changes nothing. `sideFiles` are the side files a save writes, relative
+// to `dir` (SavedSideFiles()): exactly these are checked. Without them every file below
+// System/ is. A folder under /usr is not probed at all.
+SettingsDirFacts ProbeSettingsDir(const QString& dir, const QStringList& sideFiles = {});
 
 // The user's data directory for the program, ending with a separator:
 // $XDG_DATA_HOME/vexilo/, by default ~/.local/share/vexilo/.

@@ -1,5 +1,6 @@
 #include "formstate/SideFileGuard.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <set>
@@ -42,16 +43,23 @@ void NoteSideFileKnown(const QString& path) {
     Known().insert(Key(path));
 }
 
-void KeepUnknownSideFile(const QString& path, const QByteArray& bytes) {
+void KeepUnknownSideFile(const QString& path, const QByteArray& bytes,
+                         const QString& fallbackFolder) {
     const QFileInfo info(path);
     if (!info.isFile() || Known().count(Key(path))) return;
     if (NothingToLose(path, bytes)) return;
     const QString backup = FreeBackupName(path);
     QFile file(path);
-    if (!file.rename(backup))
-        throw platform::FileCreateError(
-            path, QStringLiteral("The earlier file could not be kept as %1: %2")
-                      .arg(backup, file.errorString()));
+    if (file.rename(backup)) return;
+    const QString reason = file.errorString();
+    // A folder that takes no new files (a prepared folder) cannot hold the backup: it is
+    // copied into the fallback folder instead, and the file is then written in place.
+    if (!fallbackFolder.isEmpty() && QDir().mkpath(fallbackFolder)) {
+        const QString elsewhere = FreeBackupName(QDir(fallbackFolder).filePath(info.fileName()));
+        if (QFile::copy(path, elsewhere)) return;
+    }
+    throw platform::FileCreateError(
+        path, QStringLiteral("The earlier file could not be kept as %1: %2").arg(backup, reason));
 }
 
 }  // namespace formstate

@@ -22,8 +22,11 @@ void NoteSideFileKnown(const QString& path);
 // Runs before the side file at `path` is replaced by `bytes`. When a regular file stands
 // there whose content this run neither loaded nor wrote, and that is neither empty nor
 // `bytes` already (or cannot be read to tell), it is renamed to the first free name of
-// "<path>.bak", "<path>.bak2", "<path>.bak3", ... Throws platform::FileCreateError for
-// `path` when it cannot be moved; the file then stays as it is.
-void KeepUnknownSideFile(const QString& path, const QByteArray& bytes);
+// "<path>.bak", "<path>.bak2", "<path>.bak3", ... When its folder takes no new file, it is
+// copied instead to the first free such name of its file name in `fallbackFolder` (made
+// when missing; the user's data folder's backups/), so that the save can go on. Throws
+// platform::FileCreateError for `path` when neither works; the file then stays as it is.
+void KeepUnknownSideFile(const QString& path, const QByteArray& bytes,
+                         const QString& fallbackFolder = QString());
 
 }  // namespace formstate

@@ -120,6 +120,18 @@ def installed_keeps_numbers(ctx):
                               "installed-restarted", "the installed program restored")
 
 
+def installed_as_root(ctx):
+    """The installed program run by root, who could write /usr/lib/vexilo: it still saves
+    into root's data directory and writes nothing under /usr, where the package manager
+    alone writes."""
+    prog = packaged.installed_program(ctx, "installed-root", packaged.root_user())
+    usr = packaged.file_list("/usr/lib/vexilo")
+    keeps_numbers_in_data_dir(ctx, prog, os.path.dirname(packaged.INSTALLED_PROGRAM),
+                              "installed-root-restarted", "the installed program restored")
+    ctx.check(packaged.file_list("/usr/lib/vexilo") == usr,
+              "nothing was written under /usr/lib/vexilo")
+
+
 def unprivileged_copy(ctx):
     """The built program in a folder that belongs to root, run by an ordinary user (as the
     installed package runs, without installing it): it saves into the user's data directory
@@ -210,6 +222,7 @@ SCENARIOS = {
     "portable_archive": portable_archive,
     "installed_start": installed_start,
     "installed_keeps_numbers": installed_keeps_numbers,
+    "installed_as_root": installed_as_root,
     "unprivileged_copy": unprivileged_copy,
     "prepared_folder": prepared_folder,
     "qt_options_ignored": qt_options_ignored,

@@ -47,6 +47,27 @@ TEST(SettingsDir, StaysBesideTheExecutableOnlyWhereEveryFileCanBeSaved) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(formstate::ChooseSettingsPlace(c.facts), c.place) << c.name;
+    // Under /usr (the installed package) the files go to the data folder even where root
+    // could write everything.
+    for (const char* bits : {"1111111", "1000000", "0111011"}) {
+        SettingsDirFacts f = facts(bits);
+        f.underUsr = true;
+        EXPECT_EQ(formstate::ChooseSettingsPlace(f), data) << bits;
+    }
+}
+
+// The installed program's folder is not even probed: no temporary file is made there, not
+// even by root, who could.
+TEST(SettingsDir, AFolderUnderUsrIsNeverProbed) {
+    for (const QString& dir : {QStringLiteral("/usr/lib/"), QStringLiteral("/usr/bin/")}) {
+        const QStringList before = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden);
+        const SettingsDirFacts f = formstate::ProbeSettingsDir(dir, {"System/Numbers_Memo.txt"});
+        EXPECT_TRUE(f.underUsr) << dir.toStdString();
+        EXPECT_FALSE(f.dirWritable);
+        EXPECT_EQ(formstate::ChooseSettingsPlace(f), SettingsPlace::UserDataDir);
+        EXPECT_EQ(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden), before);
+    }
+    EXPECT_FALSE(formstate::ProbeSettingsDir(QDir::tempPath() + "/").underUsr);
 }
 
 // Folders made by root and looked at by "nobody", as an administrator's prepared folder and
@@ -94,7 +115,7 @@ TEST(SettingsDir, ProbesAsTheUserWhoRunsTheProgram) {
         {
             testing_support::ScopedNobody nobody;
             ASSERT_TRUE(nobody.Binding());
-            facts = formstate::ProbeSettingsDir(dir);
+            facts = formstate::ProbeSettingsDir(dir, {"System/Numbers_Memo.txt"});
         }
         EXPECT_EQ(formstate::ChooseSettingsPlace(facts), c.place);
         // The probe leaves nothing behind.
@@ -104,6 +125,42 @@ TEST(SettingsDir, ProbesAsTheUserWhoRunsTheProgram) {
         QFile::setPermissions(tmp.path(), rwx);
         QFile::setPermissions(dir, rwx);
         if (c.system) QFile::setPermissions(dir + "System", rwx);
+    }
+}
+
+// The probe looks at the very files a save writes: a stranger's read-only file in System/
+// does not send the numbers away, a missing side file in a System/ that takes no new file
+// does.
+TEST(SettingsDir, ProbesTheSideFilesTheSaveWrites) {
+    using testing_support::perms::r, testing_support::perms::rw;
+    using testing_support::perms::rx, testing_support::perms::rwx;
+    for (const bool memoThere : {true, false}) {
+        SCOPED_TRACE(memoThere ? "side file there" : "side file missing");
+        QTemporaryDir tmp;
+        const QString dir = tmp.path() + "/";
+        QDir().mkpath(dir + "System");
+        auto make = [](const QString& path, QFileDevice::Permissions p) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("5 12");
+            f.close();
+            QFile::setPermissions(path, p);
+        };
+        make(dir + "settings.dat", rw);
+        make(dir + "System/notes.txt", r);
+        if (memoThere) make(dir + "System/Numbers_Memo.txt", rw);
+        QFile::setPermissions(dir + "System", rx);
+        QFile::setPermissions(dir, rx);
+        SettingsDirFacts facts;
+        {
+            testing_support::ScopedNobody nobody;
+            ASSERT_TRUE(nobody.Binding());
+            facts = formstate::ProbeSettingsDir(dir, {"System/Numbers_Memo.txt"});
+        }
+        EXPECT_EQ(formstate::ChooseSettingsPlace(facts),
+                  memoThere ? SettingsPlace::BesideExecutable : SettingsPlace::UserDataDir);
+        QFile::setPermissions(dir, rwx);
+        QFile::setPermissions(dir + "System", rwx);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimeEdit>
@@ -26,6 +27,7 @@
 #include "platform/widgets/Memo.h"
 #include "platform/widgets/SpinEdit.h"
 #include "tests/formstate/Scratch.h"
+#include "tests/support/FilePermissions.h"
 #include "tests/support/RecordingUi.h"
 #include "window/MainForm.h"
 
@@ -155,6 +157,42 @@ TEST_F(MainWindowState, ASideFileThatIsNoValidTextIsKeptBeforeTheFirstSave) {
         form->FormClose();
         EXPECT_FALSE(dir.Exists("System/Numbers_Memo.txt.bak2"));
     }
+}
+
+// A side file that is not valid text, in a prepared folder whose files may be written but
+// which takes no new file: its backup cannot stand beside it, so it goes to the user's
+// data folder, and the window saves and can close.
+TEST_F(MainWindowState, ABackupThatCannotStandBesideGoesToTheDataFolder) {
+    using testing_support::perms::rw;
+    using testing_support::perms::rwx;
+    using testing_support::perms::rx;
+    scratch::Dir dir;
+    const QByteArray onDisk("caf\xE9 5 12");
+    dir.Write("settings.dat", kDesignSettings);
+    dir.Write("System/Numbers_Memo.txt", onDisk);
+    QTemporaryDir dataHome;
+    QFile::setPermissions(dataHome.path(), rwx);
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    auto form = NewWindow();
+    formstate::LoadFormSettings(dir.Settings());
+    QFile::setPermissions(dir.Path("settings.dat"), rw);
+    QFile::setPermissions(dir.Path("System/Numbers_Memo.txt"), rw);
+    QFile::setPermissions(dir.Path("System"), rx);
+    QFile::setPermissions(dir.Path(""), rx);
+    {
+        testing_support::ScopedNobody nobody;
+        ASSERT_TRUE(nobody.Binding());
+        EXPECT_NO_THROW(form->FormClose());
+    }
+    QFile::setPermissions(dir.Path("System"), rwx);
+    QFile::setPermissions(dir.Path(""), rwx);
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_FALSE(dir.Exists("System/Numbers_Memo.txt.bak"));
+    QFile backup(dataHome.path() + "/vexilo/backups/Numbers_Memo.txt.bak");
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << backup.fileName().toStdString();
+    EXPECT_EQ(backup.readAll(), onDisk);
+    EXPECT_EQ(platform::DecodeText(dir.Read("System/Numbers_Memo.txt")).text,
+              QStringLiteral("caf\uFFFD 5 12"));
 }
 
 TEST_F(MainWindowState, APageSizeThatIsNoNumberIsSavedAsItsMinimum) {

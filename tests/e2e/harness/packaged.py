@@ -22,6 +22,10 @@ def ordinary_user():
     return pwd.getpwnam("nobody")
 
 
+def root_user():
+    return pwd.getpwnam("root")
+
+
 def chown_tree(path, user):
     for root, dirs, files in os.walk(path):
         for name in [root] + [os.path.join(root, n) for n in dirs + files]:
@@ -53,8 +57,8 @@ class UserProgram(Program):
     `workdir` is where it is expected to keep settings.dat and System/, which read() and
     check_saved() look at. The scratch folder is copied into the artifacts at the end."""
 
-    def __init__(self, ctx, name, command, workdir_in_scratch):
-        self.user = ordinary_user()
+    def __init__(self, ctx, name, command, workdir_in_scratch, user=None):
+        self.user = user or ordinary_user()
         self.scratch = tempfile.mkdtemp(prefix=f"vexilo-e2e-{name}-")
         os.chown(self.scratch, self.user.pw_uid, self.user.pw_gid)
         self.home = os.path.join(self.scratch, "home")
@@ -87,10 +91,10 @@ class UserProgram(Program):
             shutil.rmtree(self.scratch, ignore_errors=True)
 
 
-def installed_program(ctx, name="installed"):
-    """The .deb's program, started as its desktop entry says; it is to keep its files in the
-    user's data directory."""
-    prog = UserProgram(ctx, name, desktop_command(), "home/.local/share/vexilo")
+def installed_program(ctx, name="installed", user=None):
+    """The .deb's program, started as its desktop entry says (by `user`, an ordinary user
+    unless given); it is to keep its files in the user's data directory."""
+    prog = UserProgram(ctx, name, desktop_command(), "home/.local/share/vexilo", user)
     ctx.programs.append(prog)
     return prog
 

@@ -41,7 +41,7 @@ from scenarios import settings_text  # noqa: E402
 
 SIZES = [1000, 100000, 1000000]
 STARTS = 3  # start-ups per size
-RESTS = 3  # seconds at rest per size
+RESTS = 5  # seconds at rest per size
 KEYS = 8  # single keystrokes per size
 ENTERS = 3  # " 17" and Enter per size
 

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kPockets = roulette::kNumbers + 1;  // with the zero
 constexpr double kPocketSpan = 360.0 / kPockets;
-constexpr int kSide = 300;         // the wheel's square at its preferred size
+constexpr int kSide = 270;         // the wheel's square at its preferred size
 constexpr double kMargin = 5;      // room for the sector's outline outside the pockets
 constexpr int kLegendHeight = 50;  // the colour bar, its words and the marks' line
 
@@ -254,7 +254,7 @@ void TWheelView::paintEvent(QPaintEvent*) {
     p.setPen(palette().color(QPalette::WindowText));
     const QFontMetricsF fm(small);
     const double textTop = bar.bottom() + 1;
-    const QRectF words(bar.left() - 40, textTop, bar.width() + 80, fm.height());
+    const QRectF words(bar.left(), textTop, bar.width(), fm.height());
     p.drawText(words, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("реже"));
     p.drawText(words, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("как ожидается"));
     p.drawText(words, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("чаще"));

@@ -102,7 +102,8 @@ TEST_F(WheelView, PocketsCarryTheirColoursAndNumbersAtEveryPixelRatio) {
 
 TEST_F(WheelView, FretsBetweenPocketsLieOnTheirAnglesAtEveryPixelRatio) {
     wheel.SetCounts(Even(10), std::nullopt);
-    const double radius = (wheel.NumberRadius() * 0.3 + wheel.OuterRadius() * 0.7);
+    // Between the rim of the shading ring and the numbers.
+    const double radius = (wheel.NumberRadius() * 0.75 + wheel.OuterRadius() * 0.25);
     for (double ratio : {1.0, 1.5, 2.0}) {
         SCOPED_TRACE(ratio);
         const QImage image = Render(wheel, ratio);
@@ -122,7 +123,8 @@ TEST_F(WheelView, FretsBetweenPocketsLieOnTheirAnglesAtEveryPixelRatio) {
                 if (score > bestScore) bestScore = score, bestAngle = a;
             }
             const double offPixels = std::abs(bestAngle - border) * M_PI / 180.0 * radius * ratio;
-            EXPECT_LE(offPixels, 1.0) << "fret before pocket " << roulette::kWheelOrder[i];
+            // Within a device pixel, plus the half pixel of reading whole pixels.
+            EXPECT_LE(offPixels, 1.25) << "fret before pocket " << roulette::kWheelOrder[i];
             EXPECT_GT(bestScore, 60) << "a fret stands out from its pockets";
         }
     }

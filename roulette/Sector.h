@@ -47,6 +47,21 @@ struct SectorScan {
     double z = 0;
 };
 
+// An arc's z in whole numbers, so that it compares without rounding: for an arc of `length`
+// numbers with C hits out of n spins, excess = 36 * C - n * length, and
+// z = excess / sqrt(n * length * (36 - length)). Arcs of different lengths can have exactly
+// the same z (3 and 11 numbers, 4 and 12, 6 and 16), which floating point might tell apart
+// by a rounding; compared as scores of the same n they tie as they should.
+struct ArcScore {
+    std::int64_t excess = 0;
+    int length = kShortestArc;
+};
+// Whether a's z is below b's, both of the same number of spins.
+bool operator<(const ArcScore& a, const ArcScore& b);
+
+// The score of the scan's hottest arc.
+ArcScore ScoreOf(const SectorScan& scan);
+
 // The hottest arc of `counts`; spins is their sum. Without spins every z is 0 and the
 // hottest arc is the first of the shortest.
 SectorScan ScanSectors(const NumberCounts& counts);
@@ -57,8 +72,15 @@ std::uint64_t SectorSeed(const NumberCounts& counts);
 
 // The chance that a fair wheel of the same number of spins gives a largest z at least
 // scan.z over all arcs: (1 + hits) / (draws + 1) over `draws` simulated wheels drawn from
-// `seed`. None below kMinSpinsForTest spins (Statistics.h).
+// `seed`. None below kMinSpinsForTest spins (Statistics.h), for fewer than one draw, or for
+// a scan whose arc is not one of the 576.
 std::optional<double> SectorPValue(const SectorScan& scan, std::uint64_t seed,
                                    int draws = kSectorDraws);
+
+// The largest score over all arcs of each of `draws` fair wheels of `spins` spins, in the
+// order drawn: the very wheels that SectorPValue draws from the same seed, so that the
+// p-value is (1 + the scores not below the scan's) / (draws + 1). The null distribution of
+// the largest z depends on the spins alone, which lets a calibration reuse one sample.
+std::vector<ArcScore> FairLargestScores(int spins, std::uint64_t seed, int draws);
 
 }  // namespace roulette

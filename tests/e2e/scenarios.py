@@ -456,7 +456,9 @@ def statistics(ctx):
               f"the window leaves the chart in view (at y {stats.y}, chart ends at "
               f"{prog.main.y + prog.layout.chart.h})")
 
-    # Space presses the focused "Копировать график".
+    # F2 left the keyboard in the number box; a click on the window's heading activates
+    # it, and Space presses its focused "Копировать график".
+    ctx.input.click(stats.x + 12, stats.y + 14)
     ctx.input.key("space")
     chart_size = (prog.layout.chart.w, prog.layout.chart.h)
     got = {}

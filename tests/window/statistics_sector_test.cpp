@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QThread>
 #include <QToolTip>
@@ -93,6 +96,27 @@ TEST_F(StatisticsBesideTyping, F2LeavesTheKeyboardInTheNumberBox) {
     PressF2(form->Show_Btn);
     EXPECT_TRUE(Stats()->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), form->Numbers_Memo);
+}
+
+TEST_F(StatisticsBesideTyping, TheWindowLeavesTheSettingsGroupInView) {
+    StartAndShow();
+    const QRect screen = form->screen()->availableGeometry();
+    // Wherever the main window stands, F2 puts the window on the screen and off the number
+    // box, the button and the page size; it scrolls when it had to be made smaller.
+    for (const QPoint& at : {QPoint(0, 0), QPoint(0, screen.height() - 536), QPoint(60, 30)}) {
+        form->move(at);
+        QCoreApplication::processEvents();
+        PressF2(form->Numbers_Memo);
+        ASSERT_TRUE(Stats()->isVisible());
+        const QRect group(form->GroupBox1->mapToGlobal(QPoint(0, 0)), form->GroupBox1->size());
+        const QRect placed = Stats()->frameGeometry();
+        EXPECT_FALSE(placed.intersects(group)) << placed.x() << "," << placed.y();
+        EXPECT_TRUE(screen.contains(placed)) << placed.width() << "x" << placed.height();
+        const QSize want = Stats()->PreferredSize();
+        if (Stats()->height() < want.height())
+            EXPECT_TRUE(Stats()->Scroll_Area->verticalScrollBar()->isVisible());
+        PressF2(form->Numbers_Memo);  // closed again
+    }
 }
 
 TEST_F(StatisticsBesideTyping, TheSectorAndItsPValueFromTheWorker) {

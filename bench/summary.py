@@ -15,8 +15,7 @@ import sys
 
 # (figure, benchmark, reference, target): target is (kind, limit) with kind "max" (ratio at
 # most limit), "below" (ratio under limit) or None (reported only). A reference of None
-# reports the figure alone, in the unit of its counter when one is named with "counter:";
-# a time without a reference may have the target ("ms", limit): at most limit milliseconds.
+# reports the figure alone, in the unit of its counter when one is named with "counter:".
 FIGURES = [
     ("Walk, 1,000 numbers", "Walk/1000", "WalkReference/1000", None),
     ("Walk, 100,000 numbers", "Walk/100000", "WalkReference/100000", None),
@@ -62,13 +61,71 @@ FIGURES = [
      "counter:BM_PeakMemoryBareTextEdit/1000000/iterations:1/repeats:1:VmHWM_MiB", ("max", 1.3)),
     ("Peak memory before the window was made", "counter:BM_PeakMemory/1000000/iterations:1/repeats:1:VmHWM_before_MiB",
      None, None),
-    ("Sector p-value shown after the update, 2,000 numbers",
-     "SectorShown/2000/iterations:20/manual_time", None, ("ms", 250)),
-    ("Sector p-value shown after the update, 100,000 numbers",
-     "SectorShown/100000/iterations:20/manual_time", None, ("ms", 250)),
-    ("Sector p-value shown after the update, 1,000,000 numbers",
-     "SectorShown/1000000/iterations:20/manual_time", None, ("ms", 250)),
+    ("Statistics update with the sector scan, 100,000 numbers / walk",
+     "SectorStatsUpdate/100000", "SectorWalk/100000", ("max", 1.0)),
+    ("Statistics update with the sector scan, 1,000,000 numbers / walk",
+     "SectorStatsUpdate/1000000", "SectorWalk/1000000", ("max", 1.0)),
+    ("Sector p-value, 10,000 fair wheels of 180 spins / 250 ms", "SectorPValue/180",
+     "budget:250", ("max", 0.5)),
+    ("Sector p-value, 10,000 fair wheels of 2,000 spins / 250 ms", "SectorPValue/2000",
+     "budget:250", ("max", 0.5)),
+    ("Sector p-value, 10,000 fair wheels of 1,000,000 spins / 250 ms", "SectorPValue/1000000",
+     "budget:250", ("max", 0.5)),
+    ("Sector p-value on screen after an update, 2,000 numbers / 250 ms",
+     "SectorShown/2000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
+    ("Sector p-value on screen after an update, 100,000 numbers / 250 ms",
+     "SectorShown/100000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
+    ("Sector p-value on screen after an update, 1,000,000 numbers / 250 ms",
+     "SectorShown/1000000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
 ]
+
+# Shares measured by simulation, in percent: (figure, benchmark, counter, target). A counter
+# given as a pair is the ratio of the two. Targets: ("between", low, high), ("min", low).
+SHARES = [
+    ("Sector false alarms, fair wheel, 100 spins", "SectorFalseAlarms/100/iterations:1/repeats:1",
+     "flagged_pct", ("between", 3.5, 6.5)),
+    ("Sector false alarms, fair wheel, 500 spins", "SectorFalseAlarms/500/iterations:1/repeats:1",
+     "flagged_pct", ("between", 3.5, 6.5)),
+    ("Sector false alarms, fair wheel, 2,000 spins",
+     "SectorFalseAlarms/2000/iterations:1/repeats:1", "flagged_pct", ("between", 3.5, 6.5)),
+    ("Sector false alarms, fair wheel, 20,000 spins",
+     "SectorFalseAlarms/20000/iterations:1/repeats:1", "flagged_pct", ("between", 3.5, 6.5)),
+    ("Sector power, nine neighbours 1.2x, 2,000 spins", "SectorPower/iterations:1/repeats:1",
+     "sector_pct", ("min", 75.0)),
+    ("Chi-square power, same sessions", "SectorPower/iterations:1/repeats:1", "chi_square_pct",
+     None),
+    ("Sector power / chi-square's", "SectorPower/iterations:1/repeats:1",
+     ("sector_pct", "chi_square_pct"), ("min", 1.5)),
+    ("Sector flags sharing 5 of the nine", "SectorPower/iterations:1/repeats:1",
+     "on_the_nine_pct", ("min", 85.0)),
+]
+
+
+def share_row(results, figure, bench, counter, target):
+    """One row of SHARES and whether it failed."""
+    r = results.get(bench)
+    names = counter if isinstance(counter, tuple) else (counter,)
+    values = [r["counters"].get(n) if r else None for n in names]
+    if any(v is None for v in values):
+        return (figure, "missing", "", "", "", "MISSING"), True
+    ratio = isinstance(counter, tuple)
+    value = values[0] / values[1] if ratio else values[0]
+    shown = f"{value:.2f}x" if ratio else f"{value:.1f}%"
+    unit = "x" if ratio else "%"
+    if target is None:
+        return (figure, shown, "", "", "", "reported"), False
+    if target[0] == "between":
+        met, goal = target[1] <= value <= target[2], f"{target[1]:g}..{target[2]:g}{unit}"
+    else:
+        met, goal = value >= target[1], f">= {target[1]:g}{unit}"
+    return (figure, shown, "", "", goal, "met" if met else "MISSED"), not met
+
+
+def reference(results, ref):
+    """The reference's result; "budget:MS" is a fixed time in milliseconds."""
+    if ref.startswith("budget:"):
+        return {"ms": float(ref.split(":", 1)[1])}
+    return results.get(ref)
 
 
 def load(directory):
@@ -137,17 +194,7 @@ def main():
             rows.append((figure, fmt_mib(ours), fmt_mib(theirs), f"{ratio:.2f}x",
                          f"<= {target[1]:g}x", "met" if met else "MISSED"))
             continue
-        if ref is None:  # a time of its own (wall time for a manual_time benchmark)
-            ours = results.get(bench)
-            limit = target[1] if target else None
-            met = ours is not None and (limit is None or ours["ms"] <= limit)
-            failed |= not met
-            rows.append((figure, fmt_ms(ours["ms"]) if ours else "-", "", "",
-                         f"<= {limit:g} ms" if limit else "",
-                         "MISSING" if not ours else "met" if limit and met
-                         else "MISSED" if limit else "reported"))
-            continue
-        ours, theirs = results.get(bench), results.get(ref)
+        ours, theirs = results.get(bench), reference(results, ref)
         if not ours or not theirs:
             absent = bench if not ours else ref
             peer = next((p for p in ("QCustomPlot", "QtCharts") if p in absent), None)
@@ -169,6 +216,10 @@ def main():
             failed |= not met
         rows.append((figure, fmt_ms(ours["ms"]), fmt_ms(theirs["ms"]), f"{ratio:.2f}x", goal,
                      verdict))
+    for figure, bench, counter, target in SHARES:
+        row, missed = share_row(results, figure, bench, counter, target)
+        rows.append(row)
+        failed |= missed
 
     header = ("Figure", "Ours", "Reference", "Ratio", "Target", "")
     widths = [max(len(str(r[i])) for r in rows + [header]) for i in range(len(header))]

@@ -32,6 +32,14 @@ def results_without(directory, left_out):
                      "aggregate_name": "median", "cpu_time": ms, "real_time": ms,
                      "time_unit": "ms",
                      "VmHWM_MiB": 1, "VmHWM_before_MiB": 1})
+    # The simulated shares, each meeting its target.
+    for _, name, _, _ in summary.SHARES:
+        if name not in names:
+            names.add(name)
+            rows.append({"run_name": name, "name": name, "run_type": "iteration",
+                         "cpu_time": 1.0, "real_time": 1.0, "time_unit": "ms",
+                         "flagged_pct": 5.0, "sector_pct": 80.0, "chi_square_pct": 40.0,
+                         "on_the_nine_pct": 90.0})
     with open(os.path.join(directory, "all.json"), "w") as f:
         json.dump({"benchmarks": rows}, f)
 

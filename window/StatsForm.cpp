@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -22,27 +21,6 @@
 #include "window/WheelView.h"
 
 namespace {
-
-const char* const kGroupNames[6] = {"1-я дюжина (1–12)",       "2-я дюжина (13–24)",
-                                    "3-я дюжина (25–36)",      "1-я колонна (1, 4 … 34)",
-                                    "2-я колонна (2, 5 … 35)", "3-я колонна (3, 6 … 36)"};
-
-QString Share(int count, int spins) {
-    if (spins == 0) return QStringLiteral("—");
-    return QLocale().toString(100.0 * count / spins, 'f', 1) + QStringLiteral(" %");
-}
-
-// A balance with its sign: +3, 0, -2.
-QString Signed(int v) {
-    return v > 0 ? QStringLiteral("+") + QString::number(v) : QString::number(v);
-}
-
-QString NumberList(const std::vector<int>& numbers) {
-    QStringList parts;
-    for (int n : numbers)
-        parts << QString::number(n);
-    return parts.join(QStringLiteral(", "));
-}
 
 QLabel* Cell(QGridLayout* grid, int row, int column, const QString& text = QString()) {
     auto* label = new QLabel(text);
@@ -62,19 +40,11 @@ QLabel* Header(QGridLayout* grid, int column, const QString& text) {
 
 }  // namespace
 
-QString PValueText(double p) {
-    const QLocale locale;
-    if (p < kSmallestShownPValue)
-        return QStringLiteral("p < ") + locale.toString(kSmallestShownPValue, 'f', 3);
-    return QStringLiteral("p = ") + locale.toString(p, 'f', 3);
-}
-
 QString TestText(const roulette::Statistics& s) {
     if (s.spins == 0) return QStringLiteral("Хи-квадрат: —");
-    const QLocale locale;
     QString text = QStringLiteral("Хи-квадрат по %1 номерам: %2 при %3 степенях свободы")
                        .arg(roulette::kNumbers)
-                       .arg(locale.toString(s.chiSquare, 'f', 2))
+                       .arg(roulette::DecimalText(s.chiSquare, 2))
                        .arg(roulette::kDegreesOfFreedom);
     if (s.pValue) text += QStringLiteral(", ") + PValueText(*s.pValue);
     return text + u'.';
@@ -216,7 +186,7 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     Header(groups, 1, QStringLiteral("Выпало"));
     Header(groups, 2, QStringLiteral("Доля"));
     for (int g = 0; g < 6; ++g) {
-        Cell(groups, g + 1, 0, QString::fromUtf8(kGroupNames[g]));
+        Cell(groups, g + 1, 0, roulette::GroupName(g));
         Group_Labels[g] = {Cell(groups, g + 1, 1), Cell(groups, g + 1, 2)};
     }
     groups->setRowStretch(7, 1);
@@ -314,7 +284,7 @@ void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
         for (int side = 0; side < 2; ++side) {
             const auto& labels = Pair_Labels[p][side];
             labels[0]->setText(QString::number(pairs[p]->count[side]));
-            labels[1]->setText(Share(pairs[p]->count[side], s.spins));
+            labels[1]->setText(roulette::ShareText(pairs[p]->count[side], s.spins));
             labels[2]->setText(pairs[p]->currentSide == side ? QString::number(pairs[p]->currentRun)
                                                              : QStringLiteral("—"));
             labels[3]->setText(QString::number(pairs[p]->longest[side]));
@@ -328,15 +298,15 @@ void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
         Balance_Label->setText(QStringLiteral("Баланс чёт/нечет после спинов: наибольший %1 "
                                               "(после спина %2),\nнаименьший %3 (после "
                                               "спина %4).")
-                                   .arg(Signed(s.balanceHigh))
+                                   .arg(roulette::SignedText(s.balanceHigh))
                                    .arg(s.balanceHighAt)
-                                   .arg(Signed(s.balanceLow))
+                                   .arg(roulette::SignedText(s.balanceLow))
                                    .arg(s.balanceLowAt));
     }
     for (int g = 0; g < 6; ++g) {
         const int count = g < 3 ? s.dozens[g] : s.columns[g - 3];
         Group_Labels[g][0]->setText(QString::number(count));
-        Group_Labels[g][1]->setText(Share(count, s.spins));
+        Group_Labels[g][1]->setText(roulette::ShareText(count, s.spins));
     }
     Numbers_Table->SetStatistics(s);
     if (s.spins == 0) {
@@ -345,7 +315,8 @@ void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
                            "первых спинов."));
     } else {
         HotCold_Label->setText(QStringLiteral("Горячие: %1.\nХолодные: %2.")
-                                   .arg(NumberList(s.hottest), NumberList(s.coldest)));
+                                   .arg(roulette::NumbersText(s.hottest, QStringLiteral(", ")),
+                                        roulette::NumbersText(s.coldest, QStringLiteral(", "))));
     }
     Test_Label->setText(TestText(s));
     Verdict_Label->setText(VerdictText(roulette::VerdictOf(s)));

@@ -18,6 +18,7 @@
 
 #include "roulette/Sector.h"
 #include "roulette/Statistics.h"
+#include "roulette/StatisticsText.h"
 
 class QLabel;
 class QPushButton;
@@ -93,13 +94,12 @@ private:
     std::unique_ptr<TSectorWorker> worker_;  // destroyed first: waits for its thread
 };
 
-// A p-value below this is shown as "p < 0,001": three decimals would show 0.
-constexpr double kSmallestShownPValue = 0.001;
+// "p = 0,468", or "p < 0,001" (StatisticsText.h, shared with the report).
+using roulette::kSmallestShownPValue;
+using roulette::PValueText;
 
 // The sentence the window says about the test's outcome.
 QString VerdictText(roulette::Verdict verdict);
-// "p = 0,468", or "p < 0,001" below kSmallestShownPValue (the locale's decimal separator).
-QString PValueText(double p);
 // The test's line: the statistic, its degrees of freedom and, from enough spins on, p.
 QString TestText(const roulette::Statistics& s);
 

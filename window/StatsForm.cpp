@@ -102,7 +102,7 @@ QString SectorText(const roulette::SectorScan& scan, std::optional<double> p, bo
                        .arg(scan.hottest.length)
                        .arg(numbers.join(u' '))
                        .arg(scan.hits)
-                       .arg(QLocale().toString(scan.expected, 'f', 1));
+                       .arg(roulette::DecimalText(scan.expected, 1));
     if (pending)
         text += QStringLiteral(", p считается…");
     else if (p)

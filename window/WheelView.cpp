@@ -3,13 +3,13 @@
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QLinearGradient>
-#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
+#include "roulette/StatisticsText.h"
 #include "roulette/Wheel.h"
 
 namespace {
@@ -136,13 +136,12 @@ QString TWheelView::PocketToolTip(int position) const {
                    .arg(roulette::kLowest)
                    .arg(roulette::kHighest) +
                neighbours;
-    const QLocale locale;
     return QStringLiteral("Номер %1 — %2\nВыпало: %3, ожидается: %4\n")
                .arg(n)
                .arg(roulette::SideName(roulette::Pair::RedBlack,
                                        roulette::SideOf(roulette::Pair::RedBlack, n)))
                .arg(counts_[n])
-               .arg(locale.toString(spins_ / double(roulette::kNumbers), 'f', 1)) +
+               .arg(roulette::DecimalText(spins_ / double(roulette::kNumbers), 1)) +
            neighbours;
 }
 

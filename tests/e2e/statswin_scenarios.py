@@ -216,13 +216,25 @@ def statistics_beside_typing(ctx):
     ctx.check(abs(number(shown) - p) < 0.0006 or ("<" in shown and p < 0.001),
               f"p хи-квадрат {shown} is {p:.4f}")
     sector = hottest_sector(numbers)
-    ctx.check(rows["Горячий сектор"] == [" ".join(str(n) for n in sector)],
-              f"Горячий сектор {rows['Горячий сектор']} is {sector}")
+    hits = sum(1 for n in numbers if n in sector)
+    expected = len(numbers) * len(sector) / 36
+    got_sector = rows["Горячий сектор"]
+    ctx.check(got_sector[0] == " ".join(str(n) for n in sector) and got_sector[1] == str(hits)
+              and abs(number(got_sector[2]) - expected) < 0.051,
+              f"Горячий сектор {got_sector} is {sector}, {hits} hits, {expected:.2f} expected")
     ctx.check(len(set(sector) & BIASED) >= 5, "the sector lies on the biased neighbours")
     ps = rows["p сектора"][0]
     ctx.check(0 < number(ps) <= 1, f"p сектора {ps} is a probability")
-    for label in ("Чёт", "Красное", "1–18", "1-я дюжина (1–12)", "17"):
-        ctx.check(any(k.startswith(label) for k in rows), f"a line for '{label}'")
+    # Further lines: the even-money sides, the dozens and columns, the 36 numbers.
+    even = sum(1 for n in numbers if n % 2 == 0)
+    first_dozen = sum(1 for n in numbers if n <= 12)
+    for label, first, want in (("Чёт", 0, str(even)), ("Нечет", 0, str(len(numbers) - even)),
+                               ("1-я дюжина (1–12)", 0, str(first_dozen)),
+                               ("Номер 17", 0, str(numbers.count(17))),
+                               ("Номер 17", 1, "0")):
+        got_value = rows.get(label, [None, None])[first] if label in rows else None
+        ctx.check(got_value == want, f"{label}: {rows.get(label)} holds {want}")
+    ctx.check(all(f"Номер {n}" in rows for n in range(1, 37)), "a line for each of the 36")
 
     # The chart's tooltip while the statistics window is active. The window is moved off
     # the plot first (it may sit over the chart on this screen).
@@ -240,6 +252,11 @@ def statistics_beside_typing(ctx):
     moved = stats_window(ctx, prog)
     wait_for(ctx, lambda: tooltip_windows(ctx, prog, moved), 5,
              "resting on a square shows its tooltip with the statistics window active")
+    empty = (c.x + int(plot.right) - 30, c.y + int(plot.top) + 15)
+    ctx.input.move(*empty)
+    ctx.input.move(empty[0] + 1, empty[1])
+    wait_for(ctx, lambda: not tooltip_windows(ctx, prog, moved), 5,
+             "the tooltip goes on empty plot")
 
     prog.close()
 

@@ -88,6 +88,12 @@ FIGURES = [
      "XStartUp/1000", None),
     ("X: start-up to the first paint, 1,000,000 numbers / 1,000", "XStartUp/1000000",
      "XStartUp/1000", None),
+    ("Sector p-value on screen after an update, 2,000 numbers / 250 ms",
+     "SectorShown/2000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
+    ("Sector p-value on screen after an update, 100,000 numbers / 250 ms",
+     "SectorShown/100000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
+    ("Sector p-value on screen after an update, 1,000,000 numbers / 250 ms",
+     "SectorShown/1000000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
 ]
 
 # Shares measured by simulation, in percent: (figure, benchmark, counter, target). A counter

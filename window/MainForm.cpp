@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -28,6 +29,7 @@
 #include "window/ChartDesign.h"
 #include "window/Diagram.h"
 #include "window/StatsForm.h"
+#include "window/StatsPlacement.h"
 
 TmainForm* mainForm = nullptr;
 
@@ -139,6 +141,8 @@ void TmainForm::CreateComponents() {
     Chart1->OnPointToolTip = [this](const chart::TChartSeries& series, int index) {
         return &series == Series1 ? SquareToolTip(index) : QString();
     };
+    // The squares' tooltips show also while the statistics window is the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 }
 
 void TmainForm::ApplyChartDesign() {
@@ -301,15 +305,17 @@ void TmainForm::ToggleStatistics() {
         stats_->close();
         return;
     }
-    if (!stats_) {
-        stats_ = new TStatsForm(this, [this] { return Chart1->grab().toImage(); });
-        PlaceStatistics();
-    }
+    if (!stats_) stats_ = new TStatsForm(this, [this] { return Chart1->grab().toImage(); });
     // Closed, it missed the redraws since: it shows the last walk as it opens.
     stats_->ShowStatistics(roulette::FromRecord(record_));
+    PlaceStatistics();
+    // It opens beside this window without taking the keyboard: the next number can be
+    // typed at once. (A platform that activates every window it shows is answered by
+    // activating this one again.)
     stats_->show();
     stats_->raise();
-    stats_->activateWindow();
+    activateWindow();
+    Numbers_Memo->setFocus();
 }
 
 TStatsForm* TmainForm::StatisticsForm() const {
@@ -317,18 +323,24 @@ TStatsForm* TmainForm::StatisticsForm() const {
 }
 
 void TmainForm::PlaceStatistics() {
-    // Below this window when it fits on the screen, else at the screen's bottom edge: the
-    // chart at the top of this window stays in view as far as the screen allows.
-    stats_->adjustSize();
+    // Below, beside or above this window where it fits whole, else where most of it shows
+    // without covering the settings group (the number box, the button, the page size),
+    // smaller and scrolling. Its frame is taken to be as thick as this window's.
     const QRect screen = this->screen()->availableGeometry();
     const QRect frame = frameGeometry();
-    const int titleBar = frame.height() - height();
-    const int height = stats_->height() + titleBar;
-    const int y =
-        std::max(screen.top(), std::min(frame.bottom() + 1, screen.bottom() + 1 - height));
-    const int x =
-        std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - stats_->width()));
-    stats_->move(x, y);
+    const QSize decoration = frame.size() - size();
+    const QRect keep(GroupBox1->mapToGlobal(QPoint(0, 0)), GroupBox1->size());
+    QSize want = stats_->PreferredSize() + decoration;
+    QRect place = statsplacement::Place(screen, frame, keep, want);
+    // Cut short in one direction, it scrolls that way: its scroll bar takes room across.
+    const int bar = stats_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (place.height() < want.height() || place.width() < want.width()) {
+        if (place.height() < want.height()) want.rwidth() += bar;
+        if (place.width() < want.width()) want.rheight() += bar;
+        place = statsplacement::Place(screen, frame, keep, want);
+    }
+    stats_->resize(place.size() - decoration);
+    stats_->move(place.topLeft());
 }
 
 void TmainForm::UpdateStatistics() {

@@ -8,12 +8,17 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include "platform/widgets/Ui.h"
+#include "roulette/Report.h"
 #include "roulette/Wheel.h"
 #include "window/NumberTable.h"
+#include "window/SectorWorker.h"
+#include "window/WheelView.h"
 
 namespace {
 
@@ -69,25 +74,87 @@ QString VerdictText(roulette::Verdict verdict) {
     return QString();
 }
 
+QString SectorVerdictText(std::optional<double> p) {
+    if (!p)
+        return QStringLiteral(
+                   "Для поиска горячего сектора слишком мало данных: нужно хотя бы %1 спинов.")
+            .arg(roulette::kMinSpinsForTest);
+    if (*p < 0.01)
+        return QStringLiteral(
+            "Такой сектор необычен: у честного колеса он бывает реже, чем в одном случае из "
+            "ста.");
+    if (*p < 0.05)
+        return QStringLiteral(
+            "Сектор заметный: у честного колеса такой бывает реже, чем в одном случае из "
+            "двадцати.");
+    return QStringLiteral(
+               "Такой сектор обычен для честного колеса: среди %1 дуг какая-нибудь всегда "
+               "выделяется.")
+        .arg(roulette::kArcs);
+}
+
+QString SectorText(const roulette::SectorScan& scan, std::optional<double> p, bool pending) {
+    if (scan.spins == 0) return QStringLiteral("Горячий сектор: —");
+    QStringList numbers;
+    for (int n : roulette::ArcNumbers(scan.hottest))
+        numbers << QString::number(n);
+    QString text = QStringLiteral("Горячий сектор из %1 номеров: %2\nВыпало: %3, ожидается: %4")
+                       .arg(scan.hottest.length)
+                       .arg(numbers.join(u' '))
+                       .arg(scan.hits)
+                       .arg(roulette::DecimalText(scan.expected, 1));
+    if (pending)
+        text += QStringLiteral(", p считается…");
+    else if (p)
+        text += QStringLiteral(", ") + PValueText(*p);
+    return text + u'.';
+}
+
 TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
-    : QWidget(parent, Qt::Window), chartImage_(std::move(chartImage)) {
+    : QWidget(parent, Qt::Window),
+      chartImage_(std::move(chartImage)),
+      worker_(std::make_unique<TSectorWorker>()) {
     setObjectName(QStringLiteral("statsForm"));
     setWindowTitle(QStringLiteral("Статистика"));
-    // Three rows: the spin count with the buttons; the pairs, the dozens and columns and
-    // the test side by side; the number table. Wide rather than tall, so that it can sit
-    // below the main window without hiding the chart.
-    auto* layout = new QVBoxLayout(this);
+    // Shown beside the main window while the player types there: it does not take the
+    // keyboard when it opens, and its tooltips show whichever window is active.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    // Everything sits in a scroll area, so the window can be smaller than its content
+    // where the screen has no room for all of it.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    Scroll_Area = new QScrollArea(this);
+    Scroll_Area->setFrameShape(QFrame::NoFrame);
+    Scroll_Area->setWidgetResizable(true);
+    Scroll_Area->setFocusPolicy(Qt::NoFocus);  // a click on the text leaves the focus alone
+    outer->addWidget(Scroll_Area);
+    auto* content = new QWidget(Scroll_Area);
+    Scroll_Area->setWidget(content);
+    // Two columns. At the left the spin count with the buttons, the pairs beside the dozens
+    // and columns, the number table; at the right the wheel with its hottest sector, then
+    // the test of the 36 counts. Cut short, the window shows the top of both.
+    auto* columns = new QHBoxLayout(content);
+    auto* layout = new QVBoxLayout;
+    columns->addLayout(layout);
+    auto* right = new QVBoxLayout;
+    columns->addLayout(right);
 
     auto* head = new QHBoxLayout;
     layout->addLayout(head);
-    Spins_Label = new QLabel(this);
+    Spins_Label = new QLabel(content);
     QFont bold = Spins_Label->font();
     bold.setBold(true);
     Spins_Label->setFont(bold);
     head->addWidget(Spins_Label);
     head->addStretch(1);
-    Copy_Btn = new QPushButton(QStringLiteral("Копировать график"), this);
-    Save_Btn = new QPushButton(QStringLiteral("Сохранить график…"), this);
+    CopyStats_Btn = new QPushButton(QStringLiteral("Копировать статистику"), content);
+    CopyStats_Btn->setToolTip(
+        QStringLiteral("Скопировать все цифры окна текстом, по строке на показатель.\n"
+                       "Ctrl+C — то же."));
+    Copy_Btn = new QPushButton(QStringLiteral("Копировать график"), content);
+    Save_Btn = new QPushButton(QStringLiteral("Сохранить график…"), content);
+    head->addWidget(CopyStats_Btn);
     head->addWidget(Copy_Btn);
     head->addWidget(Save_Btn);
 
@@ -95,7 +162,7 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     layout->addLayout(top);
 
     // The even-money pairs.
-    auto* pairsBox = new QGroupBox(QStringLiteral("Равные шансы"), this);
+    auto* pairsBox = new QGroupBox(QStringLiteral("Равные шансы"), content);
     auto* pairs = new QGridLayout(pairsBox);
     Header(pairs, 1, QStringLiteral("Выпало"));
     Header(pairs, 2, QStringLiteral("Доля"));
@@ -114,7 +181,7 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     top->addWidget(pairsBox);
 
     // Dozens and columns.
-    auto* groupsBox = new QGroupBox(QStringLiteral("Дюжины и колонны"), this);
+    auto* groupsBox = new QGroupBox(QStringLiteral("Дюжины и колонны"), content);
     auto* groups = new QGridLayout(groupsBox);
     Header(groups, 1, QStringLiteral("Выпало"));
     Header(groups, 2, QStringLiteral("Доля"));
@@ -126,8 +193,7 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     top->addWidget(groupsBox);
 
     // The test against an even wheel.
-    auto* testBox = new QGroupBox(QStringLiteral("Честное ли колесо"), this);
-    testBox->setFixedWidth(250);
+    auto* testBox = new QGroupBox(QStringLiteral("Честное ли колесо"), content);
     auto* test = new QVBoxLayout(testBox);
     Test_Label = new QLabel(testBox);
     Test_Label->setWordWrap(true);
@@ -137,13 +203,12 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     Verdict_Label->setFont(bold);
     test->addWidget(Verdict_Label);
     test->addStretch(1);
-    top->addWidget(testBox);
 
-    // The numbers, with the legend and the hot and cold lists beside the table.
-    auto* numbersBox = new QGroupBox(QStringLiteral("Номера"), this);
-    auto* numbers = new QHBoxLayout(numbersBox);
+    // The numbers, with the legend and the hot and cold lists under the table.
+    auto* numbersBox = new QGroupBox(QStringLiteral("Номера"), content);
+    auto* numbers = new QVBoxLayout(numbersBox);
     Numbers_Table = new TNumberTable(numbersBox);
-    numbers->addWidget(Numbers_Table, 0, Qt::AlignTop);
+    numbers->addWidget(Numbers_Table, 0, Qt::AlignLeft);
     auto* side = new QVBoxLayout;
     numbers->addLayout(side, 1);
     auto* legend = new QLabel(
@@ -157,8 +222,36 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     HotCold_Label->setWordWrap(true);
     side->addWidget(HotCold_Label);
     side->addStretch(1);
-    layout->addWidget(numbersBox);
+    layout->addWidget(numbersBox, 1);
 
+    auto* wheelBox = new QGroupBox(QStringLiteral("Колесо"), content);
+    auto* wheel = new QVBoxLayout(wheelBox);
+    // The sector's figures and sentence above the wheel, so that a window cut short still
+    // shows them.
+    Sector_Label = new QLabel(wheelBox);
+    Sector_Label->setWordWrap(true);
+    wheel->addWidget(Sector_Label);
+    SectorVerdict_Label = new QLabel(wheelBox);
+    SectorVerdict_Label->setWordWrap(true);
+    SectorVerdict_Label->setFont(bold);
+    wheel->addWidget(SectorVerdict_Label);
+    Wheel_View = new TWheelView(wheelBox);
+    wheel->addWidget(Wheel_View, 0, Qt::AlignHCenter);
+    const int rightWidth = Wheel_View->sizeHint().width() + 40;
+    wheelBox->setFixedWidth(rightWidth);
+    testBox->setFixedWidth(rightWidth);
+    right->addWidget(wheelBox);
+    right->addWidget(testBox);
+    right->addStretch(1);
+
+    worker_->OnResult = [this](std::uint64_t id, std::optional<double> p) {
+        if (id != request_) return;  // a newer update has replaced it
+        sectorP_ = p;
+        pending_ = false;
+        ShowSector();
+    };
+
+    connect(CopyStats_Btn, &QPushButton::clicked, this, [this] { CopyStatistics(); });
     connect(Copy_Btn, &QPushButton::clicked, this, [this] { CopyChart(); });
     connect(Save_Btn, &QPushButton::clicked, this, [this] { SaveChart(); });
 
@@ -167,6 +260,8 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
     }
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, [this] { CopyStatistics(); });
 
     // The keyboard starts on the copy button: Space copies the chart at once.
     setFocusProxy(Copy_Btn);
@@ -174,7 +269,15 @@ TStatsForm::TStatsForm(QWidget* parent, std::function<QImage()> chartImage)
     ShowStatistics(roulette::Statistics());
 }
 
+TStatsForm::~TStatsForm() = default;
+
+QSize TStatsForm::PreferredSize() const {
+    const QWidget* content = Scroll_Area->widget();
+    return content->sizeHint().expandedTo(content->minimumSizeHint());
+}
+
 void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
+    stats_ = s;
     Spins_Label->setText(QStringLiteral("Спинов: ") + QString::number(s.spins));
     const roulette::PairStats* pairs[3] = {&s.evenOdd, &s.redBlack, &s.lowHigh};
     for (int p = 0; p < 3; ++p) {
@@ -217,6 +320,45 @@ void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
     }
     Test_Label->setText(TestText(s));
     Verdict_Label->setText(VerdictText(roulette::VerdictOf(s)));
+
+    // The hottest sector at once; its p-value from the worker, unless these are the counts
+    // it was last asked about.
+    for (int n = roulette::kLowest; n <= roulette::kHighest; ++n)
+        counts_[n] = s.numbers[n].count;
+    scan_ = roulette::ScanSectors(counts_);
+    Wheel_View->SetCounts(counts_,
+                          s.spins > 0 ? std::optional<roulette::Arc>(scan_.hottest) : std::nullopt);
+    if (s.spins < roulette::kMinSpinsForTest) {
+        ++request_;  // a result still on its way is for other counts
+        sectorP_.reset();
+        pending_ = false;
+        askedFor_.reset();
+    } else if (!askedFor_ || *askedFor_ != counts_) {
+        askedFor_ = counts_;
+        sectorP_.reset();
+        pending_ = true;
+        worker_->Request(scan_, roulette::SectorSeed(counts_), roulette::kSectorDraws, ++request_);
+    }
+    ShowSector();
+}
+
+void TStatsForm::ShowSector() {
+    Sector_Label->setText(SectorText(scan_, sectorP_, pending_));
+    if (pending_)
+        SectorVerdict_Label->clear();
+    else
+        SectorVerdict_Label->setText(SectorVerdictText(sectorP_));
+}
+
+QString TStatsForm::ReportText() {
+    std::optional<double> p = sectorP_;
+    if (pending_)  // the same figure the worker will show: the seed follows the counts
+        p = roulette::SectorPValue(scan_, roulette::SectorSeed(counts_));
+    return roulette::StatisticsReport(stats_, scan_, p);
+}
+
+void TStatsForm::CopyStatistics() {
+    QGuiApplication::clipboard()->setText(ReportText());
 }
 
 void TStatsForm::CopyChart() {

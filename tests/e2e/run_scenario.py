@@ -28,9 +28,10 @@ from harness.xsession import XSession  # noqa: E402
 import desktop_scenarios  # noqa: E402
 import memobench_scenarios  # noqa: E402
 import scenarios  # noqa: E402
+import statswin_scenarios  # noqa: E402
 
 SCENARIOS = {**scenarios.SCENARIOS, **desktop_scenarios.SCENARIOS,
-             **memobench_scenarios.SCENARIOS}
+             **memobench_scenarios.SCENARIOS, **statswin_scenarios.SCENARIOS}
 
 
 class Watchdog(Exception):
@@ -104,7 +105,8 @@ def main():
     signal.alarm(int(args.budget))
     passed = False
     try:
-        ctx.session.start()
+        # A scenario may ask for its own screen size (the function's `screen_size`).
+        ctx.session.start(size=getattr(SCENARIOS[args.scenario], "screen_size", None))
         ctx.input = XInput(ctx.session, ctx.log)
         SCENARIOS[args.scenario](ctx)
         passed = True

@@ -456,7 +456,9 @@ def statistics(ctx):
               f"the window leaves the chart in view (at y {stats.y}, chart ends at "
               f"{prog.main.y + prog.layout.chart.h})")
 
-    # Space presses the focused "Копировать график".
+    # F2 left the keyboard in the number box; a click on the window's heading activates
+    # it, and Space presses its focused "Копировать график".
+    ctx.input.click(stats.x + 12, stats.y + 14)
     ctx.input.key("space")
     chart_size = (prog.layout.chart.w, prog.layout.chart.h)
     got = {}
@@ -548,7 +550,10 @@ def qt_texts_russian(ctx):
     ctx.input.key("F2")
     wait_for(ctx, lambda: stats_window(ctx, prog) is not None, 10, "F2 opens the statistics")
     time.sleep(0.5)
+    # F2 left the keyboard in the number box: a click on the window's heading activates it.
     # The copy button has the keyboard; Tab moves on to "Сохранить график…".
+    stats = stats_window(ctx, prog)
+    ctx.input.click(stats.x + 12, stats.y + 14)
     ctx.input.key("Tab")
     ctx.input.key("space")
 

@@ -14,7 +14,6 @@ from dataclasses import dataclass
 import numpy as np
 
 from .image import changed_pixels, write_png
-from .xsession import SCREEN_SIZE
 
 MAIN_CAPTION = "Vexilo ver. 0.1"
 BOX_CAPTION = "Vexilo"
@@ -211,7 +210,7 @@ class Program:
 
     def _save_box(self, win):
         path = self.ctx.shot_path(f"box-{len(self.boxes) + 1}")
-        x, y, w, h = clamp_rect(win.rect)
+        x, y, w, h = clamp_rect(win.rect, self.session.size)
         write_png(path, self.session.screenshot((x, y, w, h)))
         return path
 
@@ -220,7 +219,7 @@ class Program:
         deadline = time.monotonic() + timeout
         last = None
         while time.monotonic() < deadline:
-            now = self.session.screenshot(clamp_rect(win.rect))
+            now = self.session.screenshot(clamp_rect(win.rect, self.session.size))
             if last is not None and not changed_pixels(now, last) and \
                     len(np.unique(now.reshape(-1, 3), axis=0)) > 1:
                 return
@@ -279,7 +278,7 @@ class Program:
     # -- pixels ------------------------------------------------------------------------
 
     def shot(self, rect=None):
-        return self.session.screenshot(clamp_rect(rect or self.layout.window.tuple()))
+        return self.session.screenshot(clamp_rect(rect or self.layout.window.tuple(), self.session.size))
 
     def chart_shot(self):
         return self.shot(self.layout.chart.tuple())
@@ -346,9 +345,9 @@ class Program:
             time.sleep(0.01)
 
 
-def clamp_rect(rect):
+def clamp_rect(rect, screen_size):
     x, y, w, h = rect
-    sw, sh = SCREEN_SIZE
+    sw, sh = screen_size
     x0, y0 = max(0, x), max(0, y)
     x1, y1 = min(sw, x + w), min(sh, y + h)
     return (x0, y0, max(1, x1 - x0), max(1, y1 - y0))

@@ -14,7 +14,7 @@ from dataclasses import dataclass
 import numpy as np
 from Xlib import X, Xatom, display, error, protocol
 
-SCREEN_SIZE = (1280, 1024)
+SCREEN_SIZE = (1280, 1024)  # unless a scenario asks for another (its `screen_size`)
 
 
 @dataclass
@@ -43,13 +43,15 @@ class XSession:
         self.number = None
         self.server = None
         self.dpy = None
+        self.size = SCREEN_SIZE
 
     # -- life cycle --------------------------------------------------------------------
 
-    def start(self, timeout=30.0):
+    def start(self, timeout=30.0, size=None):
+        self.size = tuple(size or SCREEN_SIZE)
         read_fd, write_fd = os.pipe()
         with open(os.path.join(self._logdir, "xvfb.log"), "wb") as xlog:
-            w, h = SCREEN_SIZE
+            w, h = self.size
             self.server = self._procs.start(
                 ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{w}x{h}x24",
                  "-dpi", "96", "-nolisten", "tcp", "-noreset", "-s", "0"],
@@ -190,7 +192,7 @@ class XSession:
     def screenshot(self, rect=None):
         """The screen's pixels inside rect (x, y, w, h) as an H x W x 3 RGB uint8 array."""
         if rect is None:
-            rect = (0, 0) + SCREEN_SIZE
+            rect = (0, 0) + self.size
         x, y, w, h = rect
         root = self.dpy.screen().root
         reply = root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)

@@ -27,8 +27,10 @@ from harness.xinput import XInput  # noqa: E402
 from harness.xsession import XSession  # noqa: E402
 import desktop_scenarios  # noqa: E402
 import scenarios  # noqa: E402
+import signals_scenarios  # noqa: E402
 
-SCENARIOS = {**scenarios.SCENARIOS, **desktop_scenarios.SCENARIOS}
+SCENARIOS = {**scenarios.SCENARIOS, **desktop_scenarios.SCENARIOS,
+             **signals_scenarios.SCENARIOS}
 
 
 class Watchdog(Exception):

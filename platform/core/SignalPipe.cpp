@@ -48,6 +48,9 @@ SignalPipe::SignalPipe(const std::vector<int>& caught, QObject* parent) : QObjec
     notifier_ = new QSocketNotifier(readFd_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] { Drain(); });
     for (const int signal : caught) {
+        // A signal the program was started to ignore (nohup ignores SIGHUP) stays ignored.
+        struct sigaction current = {};
+        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
         struct sigaction action = {};
         action.sa_handler = OnSignal;
         sigemptyset(&action.sa_mask);

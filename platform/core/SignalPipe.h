@@ -14,7 +14,8 @@ class QSocketNotifier;
 namespace platform {
 
 // While it lives, the listed signals are caught (no longer ending the program) and each
-// one that arrives is reported by `received`. One SignalPipe at a time: a second one
+// one that arrives is reported by `received`; a signal that was ignored when the pipe was
+// made (nohup's SIGHUP) stays ignored. One SignalPipe at a time: a second one
 // throws std::logic_error. The handlers it replaced come back when it goes. Signals that
 // arrive while it is disabled wait in the pipe and are reported once it is enabled.
 class SignalPipe : public QObject {

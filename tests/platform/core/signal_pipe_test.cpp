@@ -19,8 +19,27 @@ std::vector<int> Reported(const QSignalSpy& spy) {
     return out;
 }
 
+// Sets one signal's handling for this object's lifetime.
+class ScopedDisposition {
+public:
+    ScopedDisposition(int signal, void (*handler)(int)) : signal_(signal) {
+        struct sigaction action = {};
+        action.sa_handler = handler;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, &previous_);
+    }
+    ~ScopedDisposition() { ::sigaction(signal_, &previous_, nullptr); }
+
+private:
+    int signal_;
+    struct sigaction previous_ = {};
+};
+
 TEST(SignalPipe, EachTerminationSignalIsReportedInsteadOfEndingTheProgram) {
-    // Without the pipe's handlers each of these would end the test binary.
+    // Without the pipe's handlers each of these would end the test binary, whatever way
+    // the binary was started.
+    const ScopedDisposition term(SIGTERM, SIG_DFL), interrupt(SIGINT, SIG_DFL),
+        hangup(SIGHUP, SIG_DFL);
     SignalPipe pipe(platform::TerminationSignals());
     QSignalSpy spy(&pipe, &SignalPipe::received);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
@@ -44,6 +63,21 @@ TEST(SignalPipe, SignalsWhileDisabledWaitUntilEnabled) {
     pipe.SetEnabled(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return spy.count() >= 3; }, 5000));
     EXPECT_EQ(Reported(spy), (std::vector<int>{SIGUSR1, SIGUSR2, SIGUSR1}));
+}
+
+TEST(SignalPipe, ASignalIgnoredAtStartStaysIgnored) {
+    // As under nohup: SIGHUP is ignored before the pipe is made.
+    const ScopedDisposition hangup(SIGHUP, SIG_IGN);
+    SignalPipe pipe(platform::TerminationSignals());
+    QSignalSpy spy(&pipe, &SignalPipe::received);
+    ::raise(SIGHUP);
+    ::raise(SIGTERM);
+    ASSERT_TRUE(spy.wait(5000));
+    QTest::qWait(50);
+    EXPECT_EQ(Reported(spy), std::vector<int>{SIGTERM});
+    struct sigaction during = {};
+    ::sigaction(SIGHUP, nullptr, &during);
+    EXPECT_EQ(during.sa_handler, SIG_IGN);
 }
 
 void RecordingHandler(int) {}

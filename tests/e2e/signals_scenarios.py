@@ -60,6 +60,7 @@ def signals_save(ctx):
     click_into_numbers(ctx, prog)
     enter_number(ctx, prog, " 33")
     typed.append("33")
+    time.sleep(1.5)  # anything the window had still to write is written now
     blocker = prog.path(*SIDE_FILE)
     os.remove(blocker)
     os.makedirs(blocker)  # the list's side file cannot be written
@@ -99,13 +100,19 @@ def shared_runtime(ctx):
 
 
 def folder_state(path):
-    """Every file and folder below `path` with its size and modification time."""
+    """Every folder below `path`, and every file with its size, modification time and
+    bytes. (A folder's own time is left out: start-up's probe whether a folder takes new
+    files makes and removes a temporary file in it.)"""
     state = {}
     for root, dirs, files in os.walk(path):
-        for name in dirs + files:
+        for name in dirs:
+            state[os.path.relpath(os.path.join(root, name), path)] = "folder"
+        for name in files:
             full = os.path.join(root, name)
             st = os.lstat(full)
-            state[os.path.relpath(full, path)] = (st.st_size, st.st_mtime_ns)
+            with open(full, "rb") as f:
+                data = f.read()
+            state[os.path.relpath(full, path)] = (st.st_size, st.st_mtime_ns, data)
     return state
 
 
@@ -115,7 +122,7 @@ def start_second(ctx, prog, what):
     time.sleep(1.5)  # anything the running window had still to write is written now
     before = folder_state(prog.workdir)
     command, env, cwd = prog.prepare()
-    log = open(os.path.join(ctx.artifacts, f"second-{what}.log"), "wb")
+    log = open(os.path.join(ctx.artifacts, f"second-{what.replace(' ', '-')}.log"), "wb")
     with log:
         second = ctx.procs.start(command, cwd=cwd, env=env, stdout=log,
                                  stderr=subprocess.STDOUT)

@@ -99,7 +99,8 @@ def main():
           f"{len(extended.split())} words)")
     depends = [d.strip().split(" ")[0] for d in field["Depends"].split(",")]
     # From dpkg-shlibdeps: the libraries the binary links, with versions.
-    for lib in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6"):
+    for lib in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+                "libqt6network6"):
         check(lib in depends, f"Depends names {lib} (computed from the binary)")
     for pkg in ("qt6-qpa-plugins", "qt6-translations-l10n", "fonts-liberation", "fonts-dejavu-extra"):
         check(pkg in depends, f"Depends names {pkg}")

@@ -28,10 +28,14 @@ from harness.xsession import XSession  # noqa: E402
 import desktop_scenarios  # noqa: E402
 import memobench_scenarios  # noqa: E402
 import scenarios  # noqa: E402
+import signals_scenarios  # noqa: E402
 import statswin_scenarios  # noqa: E402
 
-SCENARIOS = {**scenarios.SCENARIOS, **desktop_scenarios.SCENARIOS,
-             **memobench_scenarios.SCENARIOS, **statswin_scenarios.SCENARIOS}
+SCENARIOS = {**scenarios.SCENARIOS,
+             **desktop_scenarios.SCENARIOS,
+             **memobench_scenarios.SCENARIOS,
+             **signals_scenarios.SCENARIOS,
+             **statswin_scenarios.SCENARIOS}
 
 
 class Watchdog(Exception):

@@ -135,8 +135,7 @@ void EnterCycle(benchmark::State& state, bool autoSave) {
         state.ResumeTiming();
     }
     if (ui.messages) state.SkipWithError("a message box came up");
-    if (autoSave && w.form->AutoSaver()->Failed())
-        state.SkipWithError("an automatic save failed");
+    if (autoSave && w.form->AutoSaver()->Failed()) state.SkipWithError("an automatic save failed");
     state.counters["extractions"] =
         benchmark::Counter(static_cast<double>(extractions), benchmark::Counter::kAvgIterations);
     state.counters["edits"] =

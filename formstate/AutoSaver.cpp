@@ -1,7 +1,10 @@
 #include "formstate/AutoSaver.h"
 
-#include <QMetaObject>
-#include <QObject>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cstdint>
 
 #include "formstate/FormSettings.h"
 #include "formstate/IniFile.h"
@@ -21,8 +24,16 @@ QString FailureMessage(const std::exception& e) {
 
 }  // namespace
 
-AutoSaver::AutoSaver(QObject* context, std::function<void(const QString&)> onFailure)
-    : context_(context), onFailure_(std::move(onFailure)), worker_([this] { Run(); }) {}
+AutoSaver::AutoSaver(std::function<void(const QString&)> onFailure)
+    : onFailure_(std::move(onFailure)),
+      wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      worker_([this] { Run(); }) {
+    if (wakeFd_ >= 0) {
+        notifier_ = std::make_unique<QSocketNotifier>(wakeFd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+                         [this] { Deliver(); });
+    }
+}
 
 AutoSaver::~AutoSaver() {
     {
@@ -32,6 +43,20 @@ AutoSaver::~AutoSaver() {
     }
     wake_.notify_all();
     worker_.join();
+    notifier_.reset();
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+}
+
+void AutoSaver::Deliver() {
+    uint64_t count = 0;
+    while (::read(wakeFd_, &count, sizeof count) > 0) {
+    }
+    std::optional<QString> report;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        report.swap(report_);
+    }
+    if (report && onFailure_) onFailure_(*report);
 }
 
 void AutoSaver::Save(QString fileName, FormsSnapshot forms) {
@@ -94,11 +119,12 @@ void AutoSaver::Run() {
             failing_ = false;
         } else {
             ++failed_;
-            if (!failing_ && onFailure_) {
-                // Qt drops the call when the context is gone before it runs.
-                QMetaObject::invokeMethod(
-                    context_, [report = onFailure_, message = *failure] { report(message); },
-                    Qt::QueuedConnection);
+            if (!failing_ && wakeFd_ >= 0) {
+                report_ = std::move(failure);
+                const uint64_t one = 1;
+                if (::write(wakeFd_, &one, sizeof one) < 0) {
+                    // The counter cannot overflow with one report pending at most.
+                }
             }
             failing_ = true;
         }

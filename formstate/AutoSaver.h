@@ -10,22 +10,23 @@
 #include <QString>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 #include "formstate/FormSnapshot.h"
 
-class QObject;
+class QSocketNotifier;
 
 namespace formstate {
 
 class AutoSaver {
 public:
     // `onFailure` gets the failed save's message (the file and the system's reason); it is
-    // called through `context`'s event loop, on `context`'s thread, and not after `context`
+    // called from the event loop of the thread that makes the saver, never after the saver
     // is gone.
-    AutoSaver(QObject* context, std::function<void(const QString& message)> onFailure);
+    explicit AutoSaver(std::function<void(const QString& message)> onFailure);
     // Drops a save still waiting, waits for the one being written, and ends the thread.
     ~AutoSaver();
     AutoSaver(const AutoSaver&) = delete;
@@ -54,9 +55,14 @@ private:
     };
 
     void Run();
+    // On the making thread: hands a report the worker left to onFailure_.
+    void Deliver();
 
-    QObject* context_;
     std::function<void(const QString&)> onFailure_;
+    // The worker wakes the making thread through an eventfd that a socket notifier watches:
+    // no Qt call on the worker, and the report is handed over under mutex_.
+    int wakeFd_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;  // a job came, or the saver ends
@@ -65,6 +71,7 @@ private:
     bool writing_ = false;
     bool stopping_ = false;
     bool failing_ = false;
+    std::optional<QString> report_;  // a failure the making thread has not been told yet
     long written_ = 0;
     long failed_ = 0;
     std::thread worker_;  // last: starts once everything above is made

@@ -209,7 +209,7 @@ void TmainForm::SetAutoSave(bool on) {
         return;
     }
     if (saver_) return;
-    saver_ = std::make_unique<formstate::AutoSaver>(this, [](const QString& message) {
+    saver_ = std::make_unique<formstate::AutoSaver>([](const QString& message) {
         platform::CurrentUi().ShowErrorBox(platform::ErrorBoxText(kAutoSaveFailed + message));
     });
 }

@@ -58,7 +58,7 @@ void FillEveryKind(fake::Form& f) {
 // The memo "M" of form "F" holding `text`, saved by the saver; waits until it is written.
 struct Saving {
     explicit Saving(std::function<void(const QString&)> onFailure = {})
-        : saver(&context, [this, onFailure](const QString& m) {
+        : saver([this, onFailure](const QString& m) {
               reports << m;
               if (onFailure) onFailure(m);
           }) {
@@ -77,7 +77,6 @@ struct Saving {
 
     scratch::Dir dir;
     fake::Form form{"F"};
-    QObject context;
     QStringList reports;
     AutoSaver saver;
 };

@@ -64,6 +64,8 @@ int main(int, char** argv) {
         // The rest of start-up is skipped; the window still opens.
         platform::ShowException(e);
     }
+    // From now on every change is saved within a second (start-up's restore saves nothing).
+    form.SetAutoSave(true);
     form.show();
     signalPipe.SetEnabled(true);
     const int code = app.exec();

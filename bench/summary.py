@@ -94,6 +94,25 @@ FIGURES = [
      "SectorShown/100000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
     ("Sector p-value on screen after an update, 1,000,000 numbers / 250 ms",
      "SectorShown/1000000/iterations:20/manual_time", "budget:250", ("max", 1.0)),
+    ("Enter cycle, automatic save / saving off, 100,000 numbers", "BM_EnterCycleAutoSave/100000",
+     "BM_EnterCycleSaveOff/100000", ("max", 1.1)),
+    ("Enter cycle, automatic save / saving off, 1,000,000 numbers",
+     "BM_EnterCycleAutoSave/1000000", "BM_EnterCycleSaveOff/1000000", ("max", 1.1)),
+    ("Enter to durable on disk, 1,000,000 numbers, median",
+     "counter:BM_EnterToDurable/1000000/iterations:9/repeats:1/manual_time:durable_median_ms",
+     None, None),
+    ("Enter to durable on disk, 1,000,000 numbers, maximum",
+     "counter:BM_EnterToDurable/1000000/iterations:9/repeats:1/manual_time:durable_max_ms",
+     None, None),
+    ("Enter cycle's end to durable, 1,000,000 numbers, median",
+     "counter:BM_EnterToDurable/1000000/iterations:9/repeats:1/manual_time:after_cycle_median_ms",
+     None, None),
+    ("Enter cycle's end to durable, 1,000,000 numbers, maximum",
+     "counter:BM_EnterToDurable/1000000/iterations:9/repeats:1/manual_time:after_cycle_max_ms",
+     None, None),
+    ("Window thread's processor time per Enter, 1,000,000 numbers, median",
+     "counter:BM_EnterToDurable/1000000/iterations:9/repeats:1/manual_time:window_cpu_median_ms",
+     None, None),
 ]
 
 # Shares measured by simulation, in percent: (figure, benchmark, counter, target). A counter
@@ -178,6 +197,13 @@ def fmt_mib(value):
     return "missing" if value is None else f"{value:.0f} MiB"
 
 
+def fmt_counter(spec, value):
+    """A counter in its unit: milliseconds for names ending in _ms, else MiB."""
+    if spec.endswith("_ms"):
+        return "missing" if value is None else fmt_ms(value)
+    return fmt_mib(value)
+
+
 def fmt_ms(ms):
     return f"{ms:.3f} ms" if ms < 10 else f"{ms:.1f} ms"
 
@@ -198,7 +224,8 @@ def main():
             ours = counter_value(results, bench)
             if ref is None:
                 failed |= ours is None
-                rows.append((figure, fmt_mib(ours), "", "", "", "reported" if ours else "MISSING"))
+                rows.append((figure, fmt_counter(bench, ours), "", "", "",
+                             "reported" if ours is not None else "MISSING"))
                 continue
             theirs = counter_value(results, ref)
             if ours is None or theirs is None:

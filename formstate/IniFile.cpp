@@ -63,14 +63,15 @@ void Modify(const QString& path, const std::function<void(IniDocument&)>& change
     const QString text = file.doc.Serialize(kLineBreak);
     if (text == file.text) return;
     KeepUndecodableFile(path, file);
-    if (!platform::ReplaceFileAtomically(path, platform::EncodeText(text, file.encoding), nullptr))
-        throw IniWriteError(path);
+    QString reason;
+    if (!platform::ReplaceFileAtomically(path, platform::EncodeText(text, file.encoding), &reason))
+        throw IniWriteError(path, reason);
 }
 
 }  // namespace
 
-IniWriteError::IniWriteError(const QString& path)
-    : Exception(QStringLiteral("Unable to write to %1").arg(path)) {}
+IniWriteError::IniWriteError(const QString& path, QString reason)
+    : Exception(QStringLiteral("Unable to write to %1").arg(path)), reason_(std::move(reason)) {}
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
     std::optional<QString> raw;
@@ -114,6 +115,64 @@ void TIniFile::WriteFloat(const QString& section, const QString& key, double val
 
 void TIniFile::EraseSection(const QString& section) {
     Modify(fileName_, [&](IniDocument& doc) { doc.EraseSection(section); });
+}
+
+void IniBatch::Load() {
+    if (loaded_) return;
+    LoadedFile file;
+    try {
+        file = formstate::Load(fileName_);
+    } catch (const platform::FileOpenError&) {
+        throw IniWriteError(fileName_);
+    }
+    doc_ = std::move(file.doc);
+    encoding_ = file.encoding;
+    text_ = std::move(file.text);
+    loaded_ = true;
+}
+
+void IniBatch::WriteString(const QString& section, const QString& key, const QString& value) {
+    Load();
+    doc_.SetValue(section, key, value);
+}
+
+void IniBatch::WriteInteger(const QString& section, const QString& key, int32_t value) {
+    WriteString(section, key, QString::number(value));
+}
+
+void IniBatch::WriteBool(const QString& section, const QString& key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniBatch::WriteFloat(const QString& section, const QString& key, double value) {
+    WriteString(section, key, FormatFloat(value));
+}
+
+void IniBatch::EraseSection(const QString& section) {
+    Load();
+    doc_.EraseSection(section);
+}
+
+void IniBatch::Commit() {
+    CommitCheckpoint(Checkpoint());
+}
+
+std::optional<QString> IniBatch::Checkpoint() const {
+    if (!loaded_) return std::nullopt;
+    return doc_.Serialize(kLineBreak);
+}
+
+void IniBatch::CommitCheckpoint(const std::optional<QString>& checkpoint) {
+    if (!checkpoint || *checkpoint == text_) return;
+    LoadedFile file;
+    file.encoding = encoding_;
+    file.text = text_;
+    KeepUndecodableFile(fileName_, file);
+    QString reason;
+    if (!platform::ReplaceFileAtomically(fileName_, platform::EncodeText(*checkpoint, encoding_),
+                                         &reason))
+        throw IniWriteError(fileName_, reason);
+    text_ = *checkpoint;
 }
 
 }  // namespace formstate

@@ -5,15 +5,23 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
+#include "formstate/IniDocument.h"
 #include "platform/core/Exception.h"
+#include "platform/core/TextFile.h"
 
 namespace formstate {
 
 // "Unable to write to <path>": a write or an erase did not reach the file.
 class IniWriteError : public platform::Exception {
 public:
-    explicit IniWriteError(const QString& path);
+    explicit IniWriteError(const QString& path, QString reason = QString());
+    // The system's explanation when one is known (not part of the message).
+    const QString& Reason() const { return reason_; }
+
+private:
+    QString reason_;
 };
 
 class TIniFile {
@@ -51,6 +59,39 @@ public:
 
 private:
     QString fileName_;
+};
+
+// The same writes as TIniFile's, gathered in memory and put on disk by Commit in one atomic
+// replacement: a save cut short (a kill, a power cut) leaves the old file or the new one,
+// never a section half rebuilt. The file is read at the first write; the text rules and
+// the encoding kept are TIniFile's.
+class IniBatch {
+public:
+    explicit IniBatch(QString fileName) : fileName_(std::move(fileName)) {}
+
+    // Throw IniWriteError when the file exists but cannot be read.
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int32_t value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+    void WriteFloat(const QString& section, const QString& key, double value);
+    void EraseSection(const QString& section);
+
+    // Replaces the file when its text changed (a text that did not change is not written
+    // again). Throws IniWriteError.
+    void Commit();
+    // The text the writes so far give (nothing when there was none), and the file replaced by
+    // such a text taken earlier: what the file held at that step of a series of writes.
+    std::optional<QString> Checkpoint() const;
+    void CommitCheckpoint(const std::optional<QString>& checkpoint);
+
+private:
+    void Load();
+
+    QString fileName_;
+    bool loaded_ = false;
+    IniDocument doc_;
+    platform::TextEncoding encoding_ = platform::TextEncoding::Ansi;
+    QString text_;  // the file's text as it stands on disk
 };
 
 }  // namespace formstate

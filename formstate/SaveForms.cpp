@@ -3,6 +3,8 @@
 // rule its kind passes, in the order of the table below.
 #include <QDir>
 #include <QFileInfo>
+#include <exception>
+#include <optional>
 
 #include "formstate/FormRegistry.h"
 #include "formstate/FormSettings.h"
@@ -20,9 +22,18 @@ const QString kAboutForm = QStringLiteral("AboutForm");
 // List box side files end every item with this, the last one too.
 const QString kItemBreak = QStringLiteral("\n");
 
+// A side file the walk has decided to write, and settings.dat's text at that step.
+struct SideFileWrite {
+    QString path;
+    QString text;
+    platform::TextEncoding encoding;
+    std::optional<QString> settingsBefore;
+};
+
 struct SaveContext {
-    TIniFile& ini;
+    IniBatch& ini;
     QString section;
+    std::vector<SideFileWrite>& sideFiles;
 
     void WriteString(const Component& c, const char* suffix, const QString& value) {
         ini.WriteString(section, c.Name() + QLatin1String(suffix), value);
@@ -48,7 +59,8 @@ void WriteSideFile(const QString& path, const QString& text, platform::TextEncod
 void SaveMemo(SaveContext& s, Component& c) {
     MakeDirectory(SettingsDir() + kMemoFolder);
     s.WriteString(c, ".File", c.Name());
-    WriteSideFile(MemoSideFilePath(c.Name()), c.Text(), c.LinesEncoding());
+    s.sideFiles.push_back(
+        {MemoSideFilePath(c.Name()), c.Text(), c.LinesEncoding(), s.ini.Checkpoint()});
 }
 
 void SaveText(SaveContext& s, Component& c) {
@@ -91,7 +103,8 @@ void SaveListBoxFile(SaveContext& s, Component& c) {
     QString text;
     for (const QString& item : c.Items())
         text += item + kItemBreak;
-    WriteSideFile(ListSideFilePath(c.Name()), text, c.LinesEncoding());
+    s.sideFiles.push_back(
+        {ListSideFilePath(c.Name()), text, c.LinesEncoding(), s.ini.Checkpoint()});
 }
 
 void SaveItems(SaveContext& s, Component& c) {
@@ -173,19 +186,46 @@ void SaveFormSettings(const QString& fileName) {
 void SaveFormSettings(const QString& fileName, const std::vector<Form*>& forms) {
     // The user's data directory does not exist before the first save.
     MakeDirectory(QFileInfo(fileName).absolutePath());
-    TIniFile ini(fileName);
-    for (Form* form : forms) {
-        const QString section = form->Name();
-        // The about box keeps its section exactly as it stands (exact, case-sensitive name).
-        if (section == kAboutForm) continue;
-        ini.EraseSection(section);
-        SaveContext context{ini, section};
-        form->ForEachComponent([&](Component& c) {
-            if (!c.OwnVisible()) return;
-            for (const SaveRule& rule : kSaveRules)
-                if (IsA(c.ComponentKind(), rule.kind)) rule.save(context, c);
-        });
+    // settings.dat is rebuilt in memory and replaced once, then the side files are written
+    // in the order of the walk: a save cut short by a kill leaves each file old or new, and
+    // settings.dat never lacks the keys that lead to the side files. A failure leaves what
+    // a walk writing key by key would have left: settings.dat as it stood at the failing
+    // step, the files before it written, nothing after it.
+    IniBatch ini(fileName);
+    std::vector<SideFileWrite> sideFiles;
+    std::exception_ptr walkFailure;
+    try {
+        for (Form* form : forms) {
+            const QString section = form->Name();
+            // The about box keeps its section exactly as it stands (exact, case-sensitive).
+            if (section == kAboutForm) continue;
+            ini.EraseSection(section);
+            SaveContext context{ini, section, sideFiles};
+            form->ForEachComponent([&](Component& c) {
+                if (!c.OwnVisible()) return;
+                for (const SaveRule& rule : kSaveRules)
+                    if (IsA(c.ComponentKind(), rule.kind)) rule.save(context, c);
+            });
+        }
+    } catch (const IniWriteError&) {
+        throw;  // settings.dat cannot be read: nothing is written
+    } catch (...) {
+        walkFailure = std::current_exception();
     }
+    ini.Commit();
+    for (const SideFileWrite& side : sideFiles) {
+        try {
+            WriteSideFile(side.path, side.text, side.encoding);
+        } catch (...) {
+            try {
+                ini.CommitCheckpoint(side.settingsBefore);
+            } catch (const std::exception&) {
+                // The side file's failure is the one to tell.
+            }
+            throw;
+        }
+    }
+    if (walkFailure) std::rethrow_exception(walkFailure);
 }
 
 }  // namespace formstate

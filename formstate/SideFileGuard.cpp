@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <mutex>
 #include <set>
 
 #include "platform/core/TextFile.h"
@@ -11,10 +12,21 @@ namespace formstate {
 
 namespace {
 
-// Absolute paths of the side files whose content this run has seen.
+// Absolute paths of the side files whose content this run has seen. The automatic save
+// notes them on its worker thread, the restore and the close on the window's.
+std::mutex& KnownMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 std::set<QString>& Known() {
     static std::set<QString> known;
     return known;
+}
+
+bool IsKnown(const QString& key) {
+    std::lock_guard<std::mutex> lock(KnownMutex());
+    return Known().count(key) != 0;
 }
 
 QString Key(const QString& path) {
@@ -40,13 +52,15 @@ QString FreeBackupName(const QString& path) {
 }
 
 void NoteSideFileKnown(const QString& path) {
-    Known().insert(Key(path));
+    const QString key = Key(path);
+    std::lock_guard<std::mutex> lock(KnownMutex());
+    Known().insert(key);
 }
 
 void KeepUnknownSideFile(const QString& path, const QByteArray& bytes,
                          const QString& fallbackFolder) {
     const QFileInfo info(path);
-    if (!info.isFile() || Known().count(Key(path))) return;
+    if (!info.isFile() || IsKnown(Key(path))) return;
     if (NothingToLose(path, bytes)) return;
     const QString backup = FreeBackupName(path);
     QFile file(path);

@@ -17,6 +17,7 @@
 
 #include "chart/ChartWidget.h"
 #include "chart/Series.h"
+#include "formstate/AutoSaver.h"
 #include "formstate/FormSettings.h"
 #include "formstate/QtAdapters.h"
 #include "platform/widgets/Button.h"
@@ -39,6 +40,7 @@ const QString kCaption = QStringLiteral("Vexilo ver. 0.1");
 const QString kNoList = QStringLiteral("Не задан список номеров!");
 const QString kBadNumber = QStringLiteral("Ошибка обработки номера: ");
 const QString kOutOfRange = QStringLiteral("Числа должны быть в диапазоне [1, 36]!");
+const QString kAutoSaveFailed = QStringLiteral("Номера не сохранены автоматически.\n");
 
 // Heights and distances of the settings group at 96 dpi.
 constexpr int kGroupHeight = 105;
@@ -77,6 +79,7 @@ TmainForm::TmainForm(QWidget* parent) : QWidget(parent) {
 }
 
 TmainForm::~TmainForm() {
+    saver_.reset();  // waits for the save being written
     if (mainForm == this) mainForm = nullptr;
 }
 
@@ -143,6 +146,15 @@ void TmainForm::CreateComponents() {
     };
     // The squares' tooltips show also while the statistics window is the active one.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+
+    // Typing in the number box is saved once the keys pause (only while saving is on).
+    typingSave_ = new QTimer(this);
+    typingSave_->setSingleShot(true);
+    typingSave_->setInterval(kTypingSaveDelayMs);
+    connect(typingSave_, &QTimer::timeout, this, [this] { RequestAutoSave(); });
+    connect(Numbers_Memo, &QPlainTextEdit::textChanged, this, [this] {
+        if (saver_) typingSave_->start();
+    });
 }
 
 void TmainForm::ApplyChartDesign() {
@@ -188,12 +200,34 @@ void TmainForm::FormCreate() {
 }
 
 void TmainForm::FormClose() {
+    // The close writes the newest state itself: a save still waiting is dropped, and the
+    // one being written finishes first, so the files never go back to an older list.
+    if (saver_) saver_->Flush();
     formstate::SaveFormSettings(formstate::SettingsFilePath());
+}
+
+void TmainForm::SetAutoSave(bool on) {
+    if (!on) {
+        typingSave_->stop();
+        saver_.reset();
+        return;
+    }
+    if (saver_) return;
+    saver_ = std::make_unique<formstate::AutoSaver>([](const QString& message) {
+        platform::CurrentUi().ShowErrorBox(platform::ErrorBoxText(kAutoSaveFailed + message));
+    });
+}
+
+void TmainForm::RequestAutoSave() {
+    if (!saver_) return;
+    typingSave_->stop();  // this save holds what was typed
+    saver_->Save(formstate::SettingsFilePath(), formstate::FormsSnapshot::TakeRegistered());
 }
 
 void TmainForm::closeEvent(QCloseEvent* event) {
     try {
         FormClose();
+        typingSave_->stop();
         event->accept();
         // The statistics window goes with the main window.
         if (stats_) stats_->close();
@@ -266,10 +300,12 @@ void TmainForm::ScrollMemoToEnd(platform::TMemo* memo) {
 
 void TmainForm::Show_BtnClick() {
     DrawDiagram(false);
+    RequestAutoSave();
 }
 
 void TmainForm::DotsPerPage_SEChange() {
     DrawDiagram(false);
+    RequestAutoSave();
 }
 
 void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
@@ -296,6 +332,7 @@ void TmainForm::Numbers_MemoKeyDown(int& key, Qt::KeyboardModifiers /*shift*/) {
     Numbers_Memo->SetSelStart(Numbers_Memo->TextLength());
     Numbers_Memo->setFocus();
     key = 0;
+    RequestAutoSave();
 }
 
 void TmainForm::Chart1AfterDraw() {}

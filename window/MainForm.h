@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "roulette/Walk.h"
@@ -26,6 +27,10 @@ class TChartWidget;
 class TPointSeries;
 class TChartAxis;
 }  // namespace chart
+
+namespace formstate {
+class AutoSaver;
+}  // namespace formstate
 
 namespace platform {
 class TMemo;
@@ -47,8 +52,20 @@ public:
 
     // Start-up: caption, restore, first zero line, the silent first draw.
     void FormCreate();
-    // Saves the state; throws when saving fails (the window then stays open).
+    // Saves the state, after the automatic save being written, if any, is done; throws
+    // when saving fails (the window then stays open).
     void FormClose();
+
+    // Automatic saving, off until switched on (the program does so once start-up is done):
+    // after each Enter cycle, button click and page-size change, and once typing in the
+    // number box has paused for kTypingSaveDelayMs, the window hands a copy of its state to
+    // a saver that writes what FormClose writes on a thread of its own. A failed automatic
+    // save shows one error box, until a save succeeds again. Off waits for the save being
+    // written.
+    void SetAutoSave(bool on);
+    // The saver while automatic saving is on, else null.
+    formstate::AutoSaver* AutoSaver() const { return saver_.get(); }
+    static constexpr int kTypingSaveDelayMs = 2000;
 
     // Rebuilds the walk from the number list; `silent` withholds only the empty-list message.
     // Lets pending messages run, so the chart shows the new walk when it returns.
@@ -111,6 +128,8 @@ private:
     // nothing is computed while it is closed.
     void UpdateStatistics();
     void PlaceStatistics();
+    // Hands the state to the saver when automatic saving is on.
+    void RequestAutoSave();
     void CreateComponents();
     void ApplyChartDesign();
     void LayoutControls();
@@ -120,7 +139,9 @@ private:
     std::vector<Component> components_;
     // The numbers behind the squares of the last redraw, a byte each.
     roulette::SpinRecord record_;
-    QPointer<TStatsForm> stats_;  // a Qt child of this window
+    QPointer<TStatsForm> stats_;    // a Qt child of this window
+    QTimer* typingSave_ = nullptr;  // a Qt child; not a component: the store never sees it
+    std::unique_ptr<formstate::AutoSaver> saver_;
 };
 
 // The program's one main window, filled in before its start-up runs.

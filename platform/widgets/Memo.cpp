@@ -124,6 +124,10 @@ void TMemo::SetText(const QString& rawText) {
         ++suffix;
 
     Edit(prefix, oldLen - suffix, text.mid(prefix, newLen - prefix - suffix));
+    // The box now holds exactly `text` (its line breaks are the box's own already): the
+    // next Text() answers with it, without copying the document out again.
+    text_ = text;
+    textValid_ = true;
 }
 
 void TMemo::AppendText(const QString& tail) {

@@ -16,8 +16,8 @@ public:
 
     // The whole text exactly as the box holds it, its line breaks as "\n" (no other
     // character is changed: a no-break space stays one, a line separator U+2028 too).
-    // Copied out of the document only after a change: with the whole list in one
-    // paragraph, a copy costs as much as the list is long.
+    // Copied out of the document only after a change other than SetText: with the whole
+    // list in one paragraph, a copy costs as much as the list is long.
     QString Text() const;
     // The length of Text() in UTF-16 units, without copying it.
     int TextLength() const;

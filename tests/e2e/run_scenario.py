@@ -27,6 +27,7 @@ from harness.xinput import XInput  # noqa: E402
 from harness.xsession import XSession  # noqa: E402
 import desktop_scenarios  # noqa: E402
 import memobench_scenarios  # noqa: E402
+import save_scenarios  # noqa: E402
 import scenarios  # noqa: E402
 import signals_scenarios  # noqa: E402
 import statswin_scenarios  # noqa: E402
@@ -35,7 +36,8 @@ SCENARIOS = {**scenarios.SCENARIOS,
              **desktop_scenarios.SCENARIOS,
              **memobench_scenarios.SCENARIOS,
              **signals_scenarios.SCENARIOS,
-             **statswin_scenarios.SCENARIOS}
+             **statswin_scenarios.SCENARIOS,
+             **save_scenarios.SCENARIOS}
 
 
 class Watchdog(Exception):

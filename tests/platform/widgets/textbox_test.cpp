@@ -1,0 +1,261 @@
+// The text box that stays fast at any length, against Qt's plain text edit as the reference:
+// the same keys, clicks and pastes give the same text, caret and selection, the same wrap
+// points at several widths and the same scroll range.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <functional>
+#include <vector>
+
+#include "platform/widgets/TextBox.h"
+
+namespace {
+
+using platform::TextBox;
+
+// The two boxes, the same font and size, shown.
+struct Pair {
+    QWidget window;
+    QPlainTextEdit* reference;
+    TextBox* box;
+
+    explicit Pair(int width = 220, int height = 82) {
+        reference = new QPlainTextEdit(&window);
+        reference->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        reference->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        box = new TextBox(&window);
+        for (QAbstractScrollArea* w : {static_cast<QAbstractScrollArea*>(reference),
+                                       static_cast<QAbstractScrollArea*>(box)}) {
+            w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        }
+        reference->setGeometry(0, 0, width, height);
+        box->setGeometry(0, height + 10, width, height);
+        window.resize(width, 2 * height + 20);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    void setText(const QString& text, int caret) {
+        reference->setPlainText(text);
+        QTextCursor c = reference->textCursor();
+        c.setPosition(caret);
+        reference->setTextCursor(c);
+        box->replaceRange(0, box->length(), text);
+        box->setCursorPosition(caret);
+    }
+
+    // Runs the same action on both, each given focus first.
+    void both(const std::function<void(QWidget*)>& action) {
+        for (QWidget* w : {static_cast<QWidget*>(reference), static_cast<QWidget*>(box)}) {
+            w->setFocus();
+            action(w);
+        }
+    }
+
+    std::vector<qsizetype> referenceRows() const {
+        std::vector<qsizetype> rows;
+        for (QTextBlock b = reference->document()->begin(); b.isValid(); b = b.next()) {
+            // The edit lays out only what it shows: lay every paragraph out first.
+            reference->document()->documentLayout()->blockBoundingRect(b);
+            for (int i = 0; i < b.layout()->lineCount(); ++i)
+                rows.push_back(b.position() + b.layout()->lineAt(i).textStart());
+        }
+        return rows;
+    }
+};
+
+struct Step {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* typed = nullptr;  // typed instead of the key when set
+};
+
+struct EditCase {
+    const char* name;
+    const char* text;
+    int caret;
+    std::vector<Step> steps;
+};
+
+void RunStep(Pair& p, const Step& s) {
+    p.both([&](QWidget* w) {
+        if (s.typed)
+            QTest::keyClicks(w, QString::fromUtf8(s.typed));
+        else
+            QTest::keyClick(w, s.key, s.modifiers);
+    });
+}
+
+constexpr auto None = Qt::NoModifier;
+constexpr auto Shift = Qt::ShiftModifier;
+constexpr auto Ctrl = Qt::ControlModifier;
+
+TEST(TextBox, KeysEditAsThePlainTextEditDoes) {
+    const char* list = "5 12 7 31 0 22 36 4 19 8 11 3 27 14 9 33";
+    const EditCase cases[] = {
+        {"type at the end", list, 40, {{Qt::Key_unknown, None, " 17"}}},
+        {"type at the start", list, 0, {{Qt::Key_unknown, None, "3 "}}},
+        {"type in the middle", list, 7, {{Qt::Key_unknown, None, "25 "}}},
+        {"backspace at the end", list, 40, {{Qt::Key_Backspace, None}, {Qt::Key_Backspace, None}}},
+        {"backspace at the start", list, 0, {{Qt::Key_Backspace, None}}},
+        {"backspace in the middle",
+         list,
+         9,
+         {{Qt::Key_Backspace, None}, {Qt::Key_Backspace, None}}},
+        {"delete at the start", list, 0, {{Qt::Key_Delete, None}, {Qt::Key_Delete, None}}},
+        {"delete in the middle", list, 10, {{Qt::Key_Delete, None}}},
+        {"delete at the end", list, 40, {{Qt::Key_Delete, None}}},
+        {"shift+left selects, typing replaces",
+         list,
+         20,
+         {{Qt::Key_Left, Shift},
+          {Qt::Key_Left, Shift},
+          {Qt::Key_Left, Shift},
+          {Qt::Key_unknown, None, "9"}}},
+        {"ctrl+shift+left selects a word",
+         list,
+         20,
+         {{Qt::Key_Left, Ctrl | Shift}, {Qt::Key_Delete, None}}},
+        {"ctrl+right and ctrl+left move by words",
+         list,
+         3,
+         {{Qt::Key_Right, Ctrl},
+          {Qt::Key_Right, Ctrl},
+          {Qt::Key_Left, Ctrl},
+          {Qt::Key_unknown, None, "x"}}},
+        {"shift+home and shift+end", list, 12, {{Qt::Key_End, Shift}, {Qt::Key_Home, Shift}}},
+        {"ctrl+a and type", list, 5, {{Qt::Key_A, Ctrl}, {Qt::Key_unknown, None, "1"}}},
+        {"down and up keep the column",
+         list,
+         10,
+         {{Qt::Key_Down, None}, {Qt::Key_Up, None}, {Qt::Key_Up, None}}},
+        {"undo typing", list, 40, {{Qt::Key_unknown, None, " 17"}, {Qt::Key_Z, Ctrl}}},
+        {"undo and redo",
+         list,
+         40,
+         {{Qt::Key_unknown, None, " 17"}, {Qt::Key_Z, Ctrl}, {Qt::Key_Z, Ctrl | Shift}}},
+        {"undo a backspace", list, 9, {{Qt::Key_Backspace, None}, {Qt::Key_Z, Ctrl}}},
+        {"undo a replaced selection",
+         list,
+         9,
+         {{Qt::Key_End, Shift}, {Qt::Key_unknown, None, "8"}, {Qt::Key_Z, Ctrl}}},
+    };
+    Pair p;
+    for (const EditCase& c : cases) {
+        p.setText(QString::fromLatin1(c.text), c.caret);
+        for (const Step& s : c.steps)
+            RunStep(p, s);
+        const QTextCursor ref = p.reference->textCursor();
+        EXPECT_EQ(p.box->toPlainText(), p.reference->toPlainText()) << c.name;
+        EXPECT_EQ(p.box->cursorPosition(), ref.position()) << c.name;
+        EXPECT_EQ(p.box->selectionStart(), ref.selectionStart()) << c.name;
+        EXPECT_EQ(p.box->selectionEnd(), ref.selectionEnd()) << c.name;
+        EXPECT_EQ(p.box->isUndoAvailable(), p.reference->document()->isUndoAvailable()) << c.name;
+    }
+}
+
+TEST(TextBox, MouseSelectsAsThePlainTextEditDoes) {
+    Pair p;
+    const QString list = QStringLiteral("5 12 7 31 0 22 36 4 19 8 11 3 27 14 9 33 25 6");
+    struct Click {
+        const char* name;
+        QPoint press, release;  // in the viewport
+        bool doubleClick;
+    };
+    const Click clicks[] = {
+        {"a click in the first row", {30, 10}, {30, 10}, false},
+        {"a click in the second row", {50, 25}, {50, 25}, false},
+        {"a click past a row's end", {200, 10}, {200, 10}, false},
+        {"a drag over two rows", {20, 10}, {60, 25}, false},
+        {"a drag backwards", {60, 25}, {10, 10}, false},
+        {"a double click on a number", {26, 10}, {26, 10}, true},
+    };
+    for (const Click& c : clicks) {
+        p.setText(list, 0);
+        for (QAbstractScrollArea* w : {static_cast<QAbstractScrollArea*>(p.reference),
+                                       static_cast<QAbstractScrollArea*>(p.box)}) {
+            QWidget* v = w->viewport();
+            if (c.doubleClick) {
+                QTest::mouseDClick(v, Qt::LeftButton, Qt::NoModifier, c.press);
+            } else {
+                QTest::mousePress(v, Qt::LeftButton, Qt::NoModifier, c.press);
+                QTest::mouseMove(v, c.release);
+                QMouseEvent move(QEvent::MouseMove, c.release, v->mapToGlobal(c.release),
+                                 Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(v, &move);
+                QTest::mouseRelease(v, Qt::LeftButton, Qt::NoModifier, c.release);
+            }
+        }
+        const QTextCursor ref = p.reference->textCursor();
+        EXPECT_EQ(p.box->cursorPosition(), ref.position()) << c.name;
+        EXPECT_EQ(p.box->selectionStart(), ref.selectionStart()) << c.name;
+        EXPECT_EQ(p.box->selectionEnd(), ref.selectionEnd()) << c.name;
+    }
+}
+
+TEST(TextBox, PasteOfALongListAsThePlainTextEditDoes) {
+    Pair p;
+    QString pasted;
+    for (int i = 0; i < 3000; ++i)
+        pasted += QString::number((i * 7) % 37) +
+                  (i % 50 == 49 ? QStringLiteral("\r\n") : QStringLiteral(" "));
+    QGuiApplication::clipboard()->setText(pasted);
+    p.setText(QStringLiteral("5 12 7"), 2);
+    p.both([](QWidget* w) { QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier); });
+    EXPECT_EQ(p.box->toPlainText(), p.reference->toPlainText());
+    EXPECT_EQ(p.box->cursorPosition(), p.reference->textCursor().position());
+    EXPECT_EQ(p.box->model().rowStarts(), p.referenceRows());
+    p.both([](QWidget* w) { QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier); });
+    EXPECT_EQ(p.box->toPlainText(), QStringLiteral("5 12 7"));
+    EXPECT_EQ(p.reference->toPlainText(), QStringLiteral("5 12 7"));
+}
+
+// Wrap points of number lists (and of a word wider than the box) at several widths.
+TEST(TextBox, WrapsWhereThePlainTextEditWraps) {
+    QString numbers;
+    for (int i = 0; i < 200; ++i)
+        numbers += QString::number((i * 13) % 37) +
+                   (i % 9 == 0 ? QStringLiteral("  ") : QStringLiteral(" "));
+    const QString texts[] = {
+        numbers,
+        QStringLiteral("1234567890123456789012345678901234567890 5 6"),
+        QStringLiteral("5 12\n\n7 31 0 22\n"),
+    };
+    for (int width : {60, 97, 150, 220, 331}) {
+        Pair p(width, 120);
+        for (const QString& text : texts) {
+            p.setText(text, 0);
+            EXPECT_EQ(p.box->model().rowStarts(), p.referenceRows()) << "width " << width;
+        }
+    }
+}
+
+// The scroll range, and the rows in view after the caret goes to the end (as the Enter cycle
+// scrolls the box to its end).
+TEST(TextBox, ScrollsAsThePlainTextEditScrolls) {
+    QString numbers;
+    for (int i = 0; i < 400; ++i)
+        numbers += QString::number((i * 11) % 37) + u' ';
+    for (int height : {60, 82, 150}) {
+        Pair p(220, height);
+        p.setText(numbers, 0);
+        p.both([](QWidget* w) { QTest::keyClick(w, Qt::Key_End, Qt::ControlModifier); });
+        QScrollBar* ref = p.reference->verticalScrollBar();
+        QScrollBar* box = p.box->verticalScrollBar();
+        EXPECT_EQ(box->maximum(), ref->maximum()) << height;
+        EXPECT_EQ(box->pageStep(), ref->pageStep()) << height;
+        EXPECT_EQ(box->value(), ref->value()) << height;
+        p.both([](QWidget* w) { QTest::keyClicks(w, QStringLiteral(" 17")); });
+        EXPECT_EQ(box->maximum(), ref->maximum()) << height;
+        EXPECT_EQ(box->value(), ref->value()) << height;
+    }
+}
+
+}  // namespace

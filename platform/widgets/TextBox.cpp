@@ -30,14 +30,14 @@ struct RowLayout {
     QTextLayout layout;
     QTextLine line;
 
-    RowLayout(const QString& text, const QFont& font) : layout(text, font) {
+    RowLayout(const QString& text, const QFont& font, qreal width = 1e9) : layout(text, font) {
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
         layout.setTextOption(option);
         layout.beginLayout();
         line = layout.createLine();
         line.setLeadingIncluded(true);
-        line.setLineWidth(1e9);
+        line.setLineWidth(width);
         line.setPosition(QPointF(0, 0));
         layout.endLayout();
     }
@@ -400,6 +400,8 @@ void TextBox::paintEvent(QPaintEvent* event) {
     const QFont f = font();
     const QPalette& pal = palette();
     const qsizetype selStart = selectionStart(), selEnd = selectionEnd();
+    // Rows are drawn at the wrap width: a selected space that a row broke at ends there.
+    const qreal lineWidth = text_.wrapWidth() > 0 ? text_.wrapWidth() / 64.0 : 1e9;
     for (qsizetype row = topRow(); row < rowCount(); ++row) {
         const int y = rowTop(row);
         if (y > area.bottom()) break;
@@ -413,12 +415,19 @@ void TextBox::paintEvent(QPaintEvent* event) {
             preeditAt = static_cast<int>(caret_ - start);
             s.insert(preeditAt, preedit_);
         }
-        RowLayout r(s, f);
+        RowLayout r(s, f, lineWidth);
         QList<QTextLayout::FormatRange> selections;
         if (selEnd > start && selStart <= end && selStart != selEnd) {
             QTextLayout::FormatRange range;
             range.start = static_cast<int>(std::max(selStart, start) - start);
-            range.length = static_cast<int>(std::min(selEnd, end) - start) - range.start;
+            // A selected paragraph break shows after the row's text, as in Qt's own text
+            // boxes (the layout draws it for a range past the row's text); the space a row
+            // wrapped at does not show as selected.
+            const bool breakSelected = selEnd > end && end < length() && text_.at(end) == u'\n';
+            range.length =
+                static_cast<int>((breakSelected ? end + 1 : std::min(selEnd, caretEndOf(row))) -
+                                 start) -
+                range.start;
             range.format.setBackground(pal.brush(QPalette::Highlight));
             range.format.setForeground(pal.brush(QPalette::HighlightedText));
             selections << range;
@@ -429,6 +438,13 @@ void TextBox::paintEvent(QPaintEvent* event) {
             range.length = static_cast<int>(preedit_.size());
             range.format.setFontUnderline(true);
             selections << range;
+        }
+        if (start == end && selStart <= end && selEnd > end) {
+            // An empty row whose paragraph break is selected shows a space's width of
+            // selection, as in Qt's own text boxes.
+            RowLayout space(QStringLiteral(" "), f);
+            painter.fillRect(QRectF(margin_, y, space.line.naturalTextWidth(), rowHeight_),
+                             pal.brush(QPalette::Highlight));
         }
         painter.setPen(pal.color(QPalette::Text));
         r.layout.draw(&painter, QPointF(margin_, y), selections);

@@ -259,3 +259,43 @@ TEST(TextBox, ScrollsAsThePlainTextEditScrolls) {
 }
 
 }  // namespace
+
+namespace {
+
+// Short lists look as in Qt's plain text edit, pixel for pixel: frame, margins, glyphs,
+// wrap and scroll bar, also with a selection (the caret is left out: it blinks).
+TEST(TextBox, LooksLikeThePlainTextEdit) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int selectFrom, selectTo;
+    };
+    const Case cases[] = {
+        {"empty", "", 0, 0},
+        {"a short list", "5 12 7 31 0", 0, 0},
+        {"a list that wraps and scrolls",
+         "5 12 7 31 0 22 36 4 19 8 11 3 27 14 9 33 25 6 17 2 30 1 35 16 28 13 10 34 21 29", 0, 0},
+        {"a selection over a wrap", "5 12 7 31 0 22 36 4 19 8 11 3 27 14 9 33", 8, 40},
+        {"paragraphs", "5 12\n\n7 31", 2, 6},
+    };
+    Pair p;
+    for (const Case& c : cases) {
+        p.setText(QString::fromLatin1(c.text), c.selectFrom);
+        QTextCursor cursor = p.reference->textCursor();
+        cursor.setPosition(c.selectTo, QTextCursor::KeepAnchor);
+        p.reference->setTextCursor(cursor);
+        p.box->setCursorPosition(c.selectTo, true);
+        p.window.setFocus();  // no caret in either
+        QApplication::processEvents();
+        const QImage want = p.reference->grab().toImage();
+        const QImage got = p.box->grab().toImage();
+        ASSERT_EQ(got.size(), want.size()) << c.name;
+        int differing = 0;
+        for (int y = 0; y < want.height(); ++y)
+            for (int x = 0; x < want.width(); ++x)
+                differing += got.pixel(x, y) != want.pixel(x, y);
+        EXPECT_EQ(differing, 0) << c.name;
+    }
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include "platform/widgets/TextBox.h"
 
+#include "platform/widgets/TextBoxAccessible.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -52,12 +54,25 @@ TextBox::TextBox(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     rewrap();
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(TextBoxAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
 }
 
 // ---- the text and its edits ---------------------------------------------------------------
 
 void TextBox::applyEdit(qsizetype position, qsizetype removed, const QString& inserted) {
-    text_.replace(position, removed, inserted);
+    if (QAccessible::isActive()) {
+        // Screen readers hear of the change with its texts (a copy of the edited part only).
+        QAccessibleTextUpdateEvent ev(this, static_cast<int>(position),
+                                      text_.mid(position, removed), inserted);
+        text_.replace(position, removed, inserted);
+        QAccessible::updateAccessibility(&ev);
+    } else {
+        text_.replace(position, removed, inserted);
+    }
     updateScrollBar();
     viewport()->update();
     emit textChanged();
@@ -256,6 +271,19 @@ QRect TextBox::caretRect() const {
     if (row < first || row > first + visibleRows()) return QRect();
     const int x = margin_ + static_cast<int>(std::floor(xOf(caret_)));
     return QRect(x - 1, rowTop(row), 4, rowHeight_);
+}
+
+QRect TextBox::characterRect(qsizetype position) const {
+    position = std::clamp<qsizetype>(position, 0, length());
+    const qsizetype row = text_.rowOf(position);
+    if (row < topRow() || row > topRow() + visibleRows()) return QRect();
+    const qsizetype start = text_.rowStart(row);
+    RowLayout r(text_.mid(start, text_.rowEnd(row) - start), font());
+    const int from = static_cast<int>(position - start);
+    const qreal x0 = r.line.cursorToX(from);
+    const qreal x1 = position < text_.rowEnd(row) ? r.line.cursorToX(from + 1) : x0;
+    return QRect(margin_ + static_cast<int>(std::floor(x0)), rowTop(row),
+                 std::max(1, static_cast<int>(std::ceil(x1 - x0))), rowHeight_);
 }
 
 void TextBox::ensureCursorVisible() {

@@ -28,6 +28,10 @@ public:
     // caret goes to the replacement's end when it stood in or after the replaced range.
     void replaceRange(qsizetype from, qsizetype to, const QString& text);
 
+    // Puts `text` in place of the selection (at the caret), as typing or pasting would:
+    // one step of the undo history.
+    void insertText(const QString& text) { insertAtCaret(text, false); }
+
     qsizetype cursorPosition() const { return caret_; }
     qsizetype selectionStart() const { return std::min(anchor_, caret_); }
     qsizetype selectionEnd() const { return std::max(anchor_, caret_); }
@@ -43,6 +47,11 @@ public:
     // Rows of the wrapped text, and the first row in view.
     qsizetype rowCount() const { return text_.rowCount(); }
     int rowHeight() const { return rowHeight_; }
+
+    // The position under a point of the viewport, and the viewport rectangle of the
+    // character at a position (empty when its row is out of view).
+    qsizetype positionAt(const QPoint& point) const;
+    QRect characterRect(qsizetype position) const;
 
     // The menu a right click shows, in Qt's own words (translated as Qt's text edits are).
     QMenu* createStandardContextMenu();
@@ -91,7 +100,6 @@ private:
     QRect caretRect() const;
     // The viewport's y of a row's top, and the row under a viewport y.
     int rowTop(qsizetype row) const;
-    qsizetype positionAt(const QPoint& point) const;
     qsizetype wordStartBefore(qsizetype position) const;
     qsizetype wordEndAfter(qsizetype position) const;
     qsizetype nextCharacter(qsizetype position) const;

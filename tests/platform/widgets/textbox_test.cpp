@@ -3,6 +3,7 @@
 // points at several widths and the same scroll range.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
@@ -296,6 +297,46 @@ TEST(TextBox, LooksLikeThePlainTextEdit) {
                 differing += got.pixel(x, y) != want.pixel(x, y);
         EXPECT_EQ(differing, 0) << c.name;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Screen readers read the text, the caret and the selection through the accessible text
+// interface, piece by piece, and may edit through it.
+TEST(TextBox, ReachesScreenReadersAsATextBox) {
+    Pair p;
+    p.setText(QStringLiteral("5 12 7 31 0 22 36 4 19 8 11 3 27 14 9 33"), 3);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(p.box);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::EditableText);
+    EXPECT_TRUE(a->state().editable);
+    EXPECT_TRUE(a->state().multiLine);
+    QAccessibleTextInterface* t = a->textInterface();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->characterCount(), p.box->length());
+    EXPECT_EQ(t->text(2, 4), QStringLiteral("12"));
+    EXPECT_EQ(t->cursorPosition(), 3);
+    EXPECT_EQ(t->selectionCount(), 0);
+
+    t->setSelection(0, 5, 9);
+    int from = -1, to = -1;
+    t->selection(0, &from, &to);
+    EXPECT_EQ(std::make_pair(from, to), std::make_pair(5, 9));
+    EXPECT_EQ(p.box->selectionStart(), 5);
+    EXPECT_EQ(p.box->selectionEnd(), 9);
+
+    // Every character's rectangle leads back to it, in the first and the wrapped row.
+    for (int offset : {0, 3, 20, 35}) {
+        const QRect r = t->characterRect(offset);
+        ASSERT_FALSE(r.isNull()) << offset;
+        EXPECT_EQ(t->offsetAtPoint(r.center() - QPoint(r.width() / 4, 0)), offset) << offset;
+    }
+
+    a->editableTextInterface()->replaceText(0, 1, QStringLiteral("17"));
+    EXPECT_TRUE(p.box->toPlainText().startsWith(QStringLiteral("17 12")));
+    EXPECT_TRUE(p.box->isUndoAvailable());
 }
 
 }  // namespace

@@ -61,6 +61,23 @@ FIGURES = [
      "counter:BM_PeakMemoryBareTextEdit/1000000/iterations:1/repeats:1:VmHWM_MiB", ("max", 1.3)),
     ("Peak memory before the window was made", "counter:BM_PeakMemory/1000000/iterations:1/repeats:1:VmHWM_before_MiB",
      None, None),
+    # The number box in the real program under X (bench/xbench.py): the window thread's
+    # processor time, the caret's blinking at rest taken off the keystroke and Enter.
+    ("X: keystroke, 100,000 numbers / 1,000", "XKeystroke/100000", "XKeystroke/1000", None),
+    ("X: keystroke, 1,000,000 numbers / 1,000", "XKeystroke/1000000", "XKeystroke/1000",
+     ("max", 2.0)),
+    ("X: \" 17\" and Enter, 100,000 numbers / 1,000", "XNumberAndEnter/100000",
+     "XNumberAndEnter/1000", None),
+    ("X: \" 17\" and Enter, 1,000,000 numbers / 1,000", "XNumberAndEnter/1000000",
+     "XNumberAndEnter/1000", ("max", 10.0)),
+    ("X: at rest (ms per second), 100,000 numbers / 1,000", "XAtRestPerSecond/100000",
+     "XAtRestPerSecond/1000", None),
+    ("X: at rest (ms per second), 1,000,000 numbers / 1,000", "XAtRestPerSecond/1000000",
+     "XAtRestPerSecond/1000", ("max", 2.0)),
+    ("X: start-up to the first paint, 100,000 numbers / 1,000", "XStartUp/100000",
+     "XStartUp/1000", None),
+    ("X: start-up to the first paint, 1,000,000 numbers / 1,000", "XStartUp/1000000",
+     "XStartUp/1000", None),
 ]
 
 

@@ -82,6 +82,8 @@ FIGURES = [
     # keystroke with the input method's questions and the paint, " 17" typed, a caret blink.
     ("Text box: keystroke, 1,000,000 numbers / 1,000", "TextBoxKeystroke/1000000",
      "TextBoxKeystroke/1000", ("max", 2.0)),
+    ("Text box: keystroke at the start, 1,000,000 numbers / 1,000",
+     "TextBoxKeystrokeAtStart/1000000", "TextBoxKeystrokeAtStart/1000", ("max", 2.0)),
     ("Text box: keystroke, 1,000 numbers / QPlainTextEdit", "TextBoxKeystroke/1000",
      "PlainTextEditKeystroke/1000", None),
     ("Text box: keystroke, 100,000 numbers / QPlainTextEdit", "TextBoxKeystroke/100000",

@@ -340,3 +340,38 @@ TEST(TextBox, ReachesScreenReadersAsATextBox) {
 }
 
 }  // namespace
+
+namespace {
+
+// The caret, just after the box takes the focus (its blink starts shown), stands where the
+// plain text edit's does and looks the same: at a row's start, in a row, at a wrap and at
+// the end.
+TEST(TextBox, TheCaretLooksLikeThePlainTextEdits) {
+    Pair p;
+    const QString list = QStringLiteral("5 12 7 31 0 22 36 4 19 8 11 3 27 14 9 33");
+    for (int caret : {0, 3, 29, 30, static_cast<int>(list.size())}) {
+        p.setText(list, caret);
+        p.window.setFocus();
+        QApplication::processEvents();
+        const QImage unfocused = p.reference->grab().toImage();
+        QImage images[2];
+        int i = 0;
+        for (QWidget* w : {static_cast<QWidget*>(p.reference), static_cast<QWidget*>(p.box)}) {
+            p.window.activateWindow();
+            w->setFocus();
+            QApplication::processEvents();
+            ASSERT_TRUE(w->hasFocus());
+            images[i++] = w->grab().toImage();
+            p.window.setFocus();
+        }
+        ASSERT_EQ(images[1].size(), images[0].size());
+        int differing = 0;
+        for (int y = 0; y < images[0].height(); ++y)
+            for (int x = 0; x < images[0].width(); ++x)
+                differing += images[1].pixel(x, y) != images[0].pixel(x, y);
+        EXPECT_EQ(differing, 0) << "caret at " << caret;
+        EXPECT_NE(images[0], unfocused) << "the reference shows a caret at " << caret;
+    }
+}
+
+}  // namespace

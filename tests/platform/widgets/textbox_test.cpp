@@ -6,12 +6,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/widgets/TextBox.h"
@@ -372,6 +374,41 @@ TEST(TextBox, TheCaretLooksLikeThePlainTextEdits) {
         EXPECT_EQ(differing, 0) << "caret at " << caret;
         EXPECT_NE(images[0], unfocused) << "the reference shows a caret at " << caret;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The right-click menu holds the plain text edit's entries, in its words (in the language
+// of Qt's translation that the test program installs, as the program does) and with the
+// same ones enabled, before and after an edit with a selection.
+TEST(TextBox, TheContextMenuIsThePlainTextEdits) {
+    Pair p;
+    const auto entries = [](QAbstractScrollArea* w) {
+        std::unique_ptr<QMenu> menu(
+            qobject_cast<QPlainTextEdit*>(w)
+                ? qobject_cast<QPlainTextEdit*>(w)->createStandardContextMenu()
+                : static_cast<TextBox*>(w)->createStandardContextMenu());
+        QStringList out;
+        for (QAction* a : menu->actions())
+            out << (a->isSeparator() ? QStringLiteral("--")
+                                     : a->text() + (a->isEnabled() ? "" : " (off)"));
+        return out;
+    };
+    QGuiApplication::clipboard()->setText(QStringLiteral("7"));
+    p.setText(QStringLiteral("5 12 7"), 0);
+    EXPECT_EQ(entries(p.box), entries(p.reference));
+    p.both([](QWidget* w) {
+        QTest::keyClicks(w, QStringLiteral("3 "));
+        QTest::keyClick(w, Qt::Key_Right, Qt::ShiftModifier);
+    });
+    const QStringList afterEdit = entries(p.box);
+    EXPECT_EQ(afterEdit, entries(p.reference));
+    // Everything but redo is on: the edit can be undone, the selection cut, copied and
+    // deleted, the clipboard pasted.
+    EXPECT_EQ(afterEdit.filter(QStringLiteral("(off)")).size(), 1)
+        << afterEdit.join(u'|').toStdString();
 }
 
 }  // namespace

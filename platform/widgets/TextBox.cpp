@@ -733,8 +733,12 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     switch (query) {
         case Qt::ImEnabled:
             return true;
-        case Qt::ImCursorRectangle:
-            return caretRect();
+        case Qt::ImCursorRectangle: {
+            // The caret's own line, one pixel wide, as Qt's text boxes report it.
+            const QRect r = caretRect();
+            if (r.isNull()) return r;
+            return QRect(margin_ + qRound(xOf(caret_)), r.top(), 1, r.height());
+        }
         case Qt::ImFont:
             return font();
         case Qt::ImCursorPosition:

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -409,6 +410,36 @@ TEST(TextBox, TheContextMenuIsThePlainTextEdits) {
     // deleted, the clipboard pasted.
     EXPECT_EQ(afterEdit.filter(QStringLiteral("(off)")).size(), 1)
         << afterEdit.join(u'|').toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// Input methods: composing (nothing enters the text until committed), committing, and a
+// commit that replaces characters before the caret, as the plain text edit takes them; the
+// caret's rectangle the input method asks for is the same.
+TEST(TextBox, InputMethodsEditAsInThePlainTextEdit) {
+    Pair p;
+    const auto send = [&](const QString& preedit, const QString& commit, int from = 0,
+                          int length = 0) {
+        p.both([&](QWidget* w) {
+            QInputMethodEvent e(preedit, {});
+            e.setCommitString(commit, from, length);
+            QApplication::sendEvent(w, &e);
+        });
+        EXPECT_EQ(p.box->toPlainText(), p.reference->toPlainText());
+        EXPECT_EQ(p.box->cursorPosition(), p.reference->textCursor().position());
+    };
+    p.setText(QStringLiteral("5 12 7"), 6);
+    send(QStringLiteral(" 1"), QString());
+    EXPECT_EQ(p.box->toPlainText(), QStringLiteral("5 12 7"));
+    send(QString(), QStringLiteral(" 17"));
+    EXPECT_EQ(p.box->toPlainText(), QStringLiteral("5 12 7 17"));
+    send(QString(), QStringLiteral("9"), -2, 2);
+    EXPECT_EQ(p.box->toPlainText(), QStringLiteral("5 12 7 9"));
+    EXPECT_EQ(static_cast<QWidget*>(p.box)->inputMethodQuery(Qt::ImCursorRectangle).toRect(),
+              static_cast<QWidget*>(p.reference)->inputMethodQuery(Qt::ImCursorRectangle).toRect());
 }
 
 }  // namespace

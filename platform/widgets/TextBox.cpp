@@ -180,6 +180,7 @@ void TextBox::setCursorPosition(qsizetype position, bool keepAnchor) {
         --position;
     const QRect before = caretRect();
     const bool hadSelection = hasSelection();
+    desiredX_ = -1;  // a vertical move sets it again after placing the caret
     caret_ = position;
     if (!keepAnchor) anchor_ = position;
     if (hadSelection || hasSelection()) {

@@ -26,9 +26,11 @@ from harness.program import Program  # noqa: E402
 from harness.xinput import XInput  # noqa: E402
 from harness.xsession import XSession  # noqa: E402
 import desktop_scenarios  # noqa: E402
+import memobench_scenarios  # noqa: E402
 import scenarios  # noqa: E402
 
-SCENARIOS = {**scenarios.SCENARIOS, **desktop_scenarios.SCENARIOS}
+SCENARIOS = {**scenarios.SCENARIOS, **desktop_scenarios.SCENARIOS,
+             **memobench_scenarios.SCENARIOS}
 
 
 class Watchdog(Exception):

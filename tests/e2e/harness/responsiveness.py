@@ -4,13 +4,17 @@ The window's thread is the process's main thread (its thread id is the process i
 processor time is read from /proc/<pid>/task/<pid>/schedstat (the first field: nanoseconds
 spent running), or from utime + stime in .../stat (clock ticks, 10 ms) where the kernel
 keeps no schedstat. The thread is at rest once that time has stayed the same over
-QUIET_POLLS polls POLL seconds apart; the wall time of an input runs from sending it to the
-last poll at which the thread had still worked.
+QUIET_POLLS polls POLL seconds apart and, at each of them, the thread sat waiting in the event
+loop's poll (/proc/<pid>/task/<pid>/syscall; on x86-64, where the numbers are known): a
+thread that is ready to run but waits for a processor on a loaded machine uses no time
+either, and is not at rest. The wall time of an input runs from sending it to the last poll
+at which the thread had still worked.
 
 Keys go straight through the XTEST extension, as xdotool sends them, but without starting a
 process per key, so the moment a key is sent is known to the millisecond.
 """
 import os
+import platform
 import random
 import subprocess
 import time
@@ -24,6 +28,9 @@ from .program import MAIN_CAPTION, Layout, ProgramError
 POLL = 0.01
 QUIET_POLLS = 5
 
+# The system calls an event loop waits in on x86-64: poll, ppoll, epoll_wait, epoll_pwait.
+EVENT_WAITS = {7, 271, 232, 281} if platform.machine() == "x86_64" else None
+
 
 class ThreadClock:
     """Processor time of one thread of a running process."""
@@ -32,6 +39,7 @@ class ThreadClock:
         tid = pid if tid is None else tid
         self._schedstat = f"/proc/{pid}/task/{tid}/schedstat"
         self._stat = f"/proc/{pid}/task/{tid}/stat"
+        self._syscall = f"/proc/{pid}/task/{tid}/syscall"
         self.precise = os.path.exists(self._schedstat)
         self._tick_ns = 1e9 / os.sysconf("SC_CLK_TCK")
 
@@ -43,6 +51,18 @@ class ThreadClock:
         with open(self._stat) as f:
             fields = f.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) * self._tick_ns
+
+    def waiting(self):
+        """False when the thread is running, ready to run or blocked in anything but an
+        event loop's wait; True when it waits there, or when that cannot be told."""
+        if EVENT_WAITS is None:
+            return True
+        try:
+            with open(self._syscall) as f:
+                first = f.read().split()[0]
+        except (OSError, IndexError):
+            return True
+        return first.isdigit() and int(first) in EVENT_WAITS
 
 
 @dataclass
@@ -57,8 +77,8 @@ class Cost:
 
 
 def wait_rest(clock, timeout=120.0, started=None):
-    """Polls until the thread's processor time has stayed the same for QUIET_POLLS polls in
-    a row. With `started` (processor time in ns), first waits until the thread has worked
+    """Polls until the thread's processor time has stayed the same, and the thread waited
+    in its event loop, for QUIET_POLLS polls in a row. With `started` (processor time in ns), first waits until the thread has worked
     past it, so a poll that comes before the thread even woke up is not taken for rest.
     Returns (monotonic time of the last poll at which the thread had worked, its processor
     time in ns then)."""
@@ -80,8 +100,10 @@ def wait_rest(clock, timeout=120.0, started=None):
         now_ns = clock.ns()
         if now_ns != last_ns:
             last_ns, last_change, quiet = now_ns, time.monotonic(), 0
-        else:
+        elif clock.waiting():
             quiet += 1
+        else:
+            quiet = 0
     return last_change, last_ns
 
 

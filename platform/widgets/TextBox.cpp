@@ -75,6 +75,8 @@ void TextBox::applyEdit(qsizetype position, qsizetype removed, const QString& in
     }
     updateScrollBar();
     viewport()->update();
+    emit contentsChange(static_cast<int>(position), static_cast<int>(removed),
+                        static_cast<int>(inserted.size()));
     emit textChanged();
 }
 

@@ -66,6 +66,9 @@ public slots:
 
 signals:
     void textChanged();
+    // Each edit of the text: where, how many characters went and how many came (emitted
+    // before textChanged).
+    void contentsChange(int position, int removed, int added);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

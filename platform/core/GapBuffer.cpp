@@ -9,14 +9,20 @@ QString GapBuffer::mid(qsizetype position, qsizetype length) const {
     position = std::clamp<qsizetype>(position, 0, size());
     length = std::clamp<qsizetype>(length, 0, size() - position);
     QString out(length, Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    copyTo(position, length, reinterpret_cast<char16_t*>(out.data()));
+    return out;
+}
+
+qsizetype GapBuffer::copyTo(qsizetype position, qsizetype length, char16_t* dst) const {
+    position = std::clamp<qsizetype>(position, 0, size());
+    length = std::clamp<qsizetype>(length, 0, size() - position);
     const qsizetype before = std::clamp<qsizetype>(gapStart_ - position, 0, length);
     if (before > 0) std::memcpy(dst, data_.data() + position, before * sizeof(char16_t));
     if (length > before) {
         const qsizetype from = std::max(position, gapStart_) + gapLength();
         std::memcpy(dst + before, data_.data() + from, (length - before) * sizeof(char16_t));
     }
-    return out;
+    return length;
 }
 
 void GapBuffer::copyTo(qsizetype position, qsizetype length, std::u16string& out) const {
@@ -46,8 +52,9 @@ void GapBuffer::moveGap(qsizetype position) {
 
 void GapBuffer::growGap(qsizetype needed) {
     if (gapLength() >= needed) return;
-    // Grow by half the text at least, so that a long run of typing reallocates rarely.
-    const qsizetype extra = std::max<qsizetype>({needed - gapLength(), size() / 2, 64});
+    // Grow by half the text it is about to hold at least, so that a long run of typing
+    // reallocates rarely, and the first key after a whole text was set does not copy it.
+    const qsizetype extra = std::max<qsizetype>({needed - gapLength(), (size() + needed) / 2, 64});
     const qsizetype tail = static_cast<qsizetype>(data_.size()) - gapEnd_;
     data_.resize(data_.size() + static_cast<size_t>(extra));
     char16_t* d = data_.data();

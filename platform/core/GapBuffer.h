@@ -23,6 +23,9 @@ public:
     QString toString() const { return mid(0, size()); }
     // Copies the range into `out` (resized), for readers that reuse one buffer.
     void copyTo(qsizetype position, qsizetype length, std::u16string& out) const;
+    // Copies the range (clipped to the text) to `out`, which has room for it; returns how
+    // many code units were copied.
+    qsizetype copyTo(qsizetype position, qsizetype length, char16_t* out) const;
 
     // Replaces `removed` characters at `position` by `text`.
     void replace(qsizetype position, qsizetype removed, QStringView text);

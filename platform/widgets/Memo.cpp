@@ -15,6 +15,14 @@ namespace {
 // marks U+FDD0 and U+FDD1) becomes one "\n". Everything else, the no-break space and the
 // line separator U+2028 among it, stays as it is.
 QString WithPlainLineBreaks(const QString& text) {
+    // One look over the text first: a list without such characters is returned as it is,
+    // without a copy.
+    const auto isBreak = [](char16_t c) {
+        return c == u'\r' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
+    };
+    const char16_t* begin = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* end = begin + text.size();
+    if (std::none_of(begin, end, isBreak)) return text;
     QString out = text;
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     for (const char16_t c : {u'\r', char16_t(0x2029), char16_t(0xFDD0), char16_t(0xFDD1)})
@@ -33,7 +41,15 @@ TMemo::TMemo(QWidget* parent) : TextBox(parent) {
 QString TMemo::Text() const {
     if (!textValid_) {
         ++extractions_;
-        text_ = toPlainText();
+        // The last copy's memory is used again when nobody else holds it: a list of a
+        // million numbers is not allocated and faulted in anew after every edit.
+        const qsizetype n = length();
+        if (text_.isDetached() && text_.capacity() >= n) {
+            text_.resize(n);
+            model().buffer().copyTo(0, n, reinterpret_cast<char16_t*>(text_.data()));
+        } else {
+            text_ = toPlainText();
+        }
         textValid_ = true;
     }
     return text_;
@@ -46,17 +62,18 @@ int TMemo::TextLength() const {
 void TMemo::SetText(const QString& rawText) {
     const QString text = WithPlainLineBreaks(rawText);
     const QString old = Text();
-    if (old == text) return;
-    // Keep the common beginning and end; replace only the middle.
+    // Keep the common beginning and end; replace only the middle (nothing when the texts
+    // are the same).
     const qsizetype oldLen = old.size();
     const qsizetype newLen = text.size();
-    qsizetype prefix = 0;
+    const char16_t* o = reinterpret_cast<const char16_t*>(old.constData());
+    const char16_t* t = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype maxPrefix = std::min(oldLen, newLen);
-    while (prefix < maxPrefix && old[prefix] == text[prefix])
-        ++prefix;
+    const qsizetype prefix = std::mismatch(o, o + maxPrefix, t).first - o;
+    if (prefix == oldLen && prefix == newLen) return;
     qsizetype suffix = 0;
-    const qsizetype maxSuffix = std::min(oldLen, newLen) - prefix;
-    while (suffix < maxSuffix && old[oldLen - 1 - suffix] == text[newLen - 1 - suffix])
+    const qsizetype maxSuffix = maxPrefix - prefix;
+    while (suffix < maxSuffix && o[oldLen - 1 - suffix] == t[newLen - 1 - suffix])
         ++suffix;
 
     Edit(prefix, oldLen - suffix, text.mid(prefix, newLen - prefix - suffix));

@@ -5,7 +5,6 @@
 // holding the same numbers (bench_memory_reference).
 #include <QApplication>
 #include <QKeyEvent>
-#include <QTextCursor>
 
 #include "bench/BenchMain.h"
 #include "bench/ProcessMemory.h"
@@ -25,9 +24,8 @@ void BM_PeakMemory(benchmark::State& state) {
         if (!bench::ShowAndSettle(form)) state.SkipWithError("the window was not exposed");
         form.Numbers_Memo->setPlainText(bench::NumberList(static_cast<int>(state.range(0))));
         form.Show_BtnClick();
-        QTextCursor c = form.Numbers_Memo->textCursor();
-        c.movePosition(QTextCursor::End);
-        c.insertText(QStringLiteral(" 17"));
+        form.Numbers_Memo->setCursorPosition(form.Numbers_Memo->length());
+        form.Numbers_Memo->insertText(QStringLiteral(" 17"));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QApplication::sendEvent(form.Numbers_Memo, &press);
         QCoreApplication::processEvents();

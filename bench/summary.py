@@ -113,6 +113,23 @@ FIGURES = [
     ("Window thread's processor time per Enter, 1,000,000 numbers, median",
      "counter:BM_EnterToDurable/1000000/iterations:9/repeats:1/manual_time:window_cpu_median_ms",
      None, None),
+    # The text box on the text model (bench_textbox, bench_memory_textbox), offscreen: a
+    # keystroke with the input method's questions and the paint, " 17" typed, a caret blink.
+    ("Text box: keystroke, 1,000,000 numbers / 1,000", "TextBoxKeystroke/1000000",
+     "TextBoxKeystroke/1000", ("max", 2.0)),
+    ("Text box: keystroke at the start, 1,000,000 numbers / 1,000",
+     "TextBoxKeystrokeAtStart/1000000", "TextBoxKeystrokeAtStart/1000", ("max", 2.0)),
+    ("Text box: keystroke, 1,000 numbers / QPlainTextEdit", "TextBoxKeystroke/1000",
+     "PlainTextEditKeystroke/1000", None),
+    ("Text box: keystroke, 100,000 numbers / QPlainTextEdit", "TextBoxKeystroke/100000",
+     "PlainTextEditKeystroke/100000", None),
+    ("Text box: \" 17\", 1,000,000 numbers / 1,000", "TextBoxTypeNumber/1000000",
+     "TextBoxTypeNumber/1000", ("max", 2.0)),
+    ("Text box: caret blink, 1,000,000 numbers / 1,000", "TextBoxBlink/1000000",
+     "TextBoxBlink/1000", ("max", 2.0)),
+    ("Peak memory, 1,000,000 numbers in the text box / bare QTextEdit",
+     "counter:BM_PeakMemoryTextBox/1000000/iterations:1/repeats:1:VmHWM_MiB",
+     "counter:BM_PeakMemoryBareTextEdit/1000000/iterations:1/repeats:1:VmHWM_MiB", ("max", 1.3)),
 ]
 
 # Shares measured by simulation, in percent: (figure, benchmark, counter, target). A counter

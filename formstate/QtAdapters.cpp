@@ -51,22 +51,25 @@ private:
     Kind kind_;
 };
 
+// The program's number box answers with the very characters it holds.
+class MemoAdapter final : public QtComponent {
+public:
+    MemoAdapter(const QString& name, platform::TMemo* memo)
+        : QtComponent(name, memo, Kind::TMemo), memo_(memo) {}
+    QString Text() const override { return memo_->Text(); }
+    void SetText(const QString& text) override { memo_->SetText(text); }
+
+private:
+    platform::TMemo* memo_;
+};
+
+// A plain Qt text edit answers with its text as Qt exports it.
 class PlainTextAdapter final : public QtComponent {
 public:
     PlainTextAdapter(const QString& name, QPlainTextEdit* edit)
         : QtComponent(name, edit, Kind::TMemo), edit_(edit) {}
-    // The program's memo answers with the very characters it holds; a plain Qt one as Qt
-    // exports them.
-    QString Text() const override {
-        if (auto* memo = qobject_cast<platform::TMemo*>(edit_)) return memo->Text();
-        return edit_->toPlainText();
-    }
-    void SetText(const QString& text) override {
-        if (auto* memo = qobject_cast<platform::TMemo*>(edit_))
-            memo->SetText(text);
-        else
-            edit_->setPlainText(text);
-    }
+    QString Text() const override { return edit_->toPlainText(); }
+    void SetText(const QString& text) override { edit_->setPlainText(text); }
 
 private:
     QPlainTextEdit* edit_;
@@ -195,6 +198,8 @@ private:
 }  // namespace
 
 std::unique_ptr<Component> MakeQtComponent(const QString& name, QObject* object) {
+    if (auto* w = qobject_cast<platform::TMemo*>(object))
+        return std::make_unique<MemoAdapter>(name, w);
     if (auto* w = qobject_cast<QPlainTextEdit*>(object))
         return std::make_unique<PlainTextAdapter>(name, w);
     if (auto* w = qobject_cast<QListWidget*>(object))

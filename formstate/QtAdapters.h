@@ -1,6 +1,6 @@
 // The program's Qt widgets as the settings store sees them, and the registration of a Qt
 // window as a form. Which widget stands for which kind:
-//   QPlainTextEdit (platform::TMemo among them)   TMemo       (QTextEdit, rich text: none)
+//   platform::TMemo, QPlainTextEdit               TMemo       (QTextEdit, rich text: none)
 //   QListWidget                                   TListBox
 //   QComboBox                                     TComboBox
 //   QLineEdit                                     TEdit

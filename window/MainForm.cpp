@@ -152,7 +152,7 @@ void TmainForm::CreateComponents() {
     typingSave_->setSingleShot(true);
     typingSave_->setInterval(kTypingSaveDelayMs);
     connect(typingSave_, &QTimer::timeout, this, [this] { RequestAutoSave(); });
-    connect(Numbers_Memo, &QPlainTextEdit::textChanged, this, [this] {
+    connect(Numbers_Memo, &platform::TMemo::textChanged, this, [this] {
         if (saver_) typingSave_->start();
     });
 }

@@ -227,7 +227,9 @@ void TmainForm::RequestAutoSave() {
 void TmainForm::closeEvent(QCloseEvent* event) {
     try {
         FormClose();
-        typingSave_->stop();
+        // Nothing saves after the close's own save: an Enter cycle that a signal's close
+        // interrupted (its message box open) must not write its list over it afterwards.
+        SetAutoSave(false);
         event->accept();
         // The statistics window goes with the main window.
         if (stats_) stats_->close();

@@ -16,13 +16,13 @@ namespace {
 void BM_PeakMemory(benchmark::State& state) {
     bench::CountingUi ui;
     bench::ScratchDir scratch;
-    const double before = bench::StatusMiB("VmHWM:");
-    for (auto _ : state) {
+    const int count = static_cast<int>(state.range(0));
+    bench::MeasurePeakMemory(state, [&] {
         TmainForm form;
         mainForm = &form;
         form.FormCreate();
         if (!bench::ShowAndSettle(form)) state.SkipWithError("the window was not exposed");
-        form.Numbers_Memo->setPlainText(bench::NumberList(static_cast<int>(state.range(0))));
+        form.Numbers_Memo->setPlainText(bench::NumberList(count));
         form.Show_BtnClick();
         form.Numbers_Memo->setCursorPosition(form.Numbers_Memo->length());
         form.Numbers_Memo->insertText(QStringLiteral(" 17"));
@@ -30,10 +30,8 @@ void BM_PeakMemory(benchmark::State& state) {
         QApplication::sendEvent(form.Numbers_Memo, &press);
         QCoreApplication::processEvents();
         mainForm = nullptr;
-    }
+    });
     if (ui.messages) state.SkipWithError("a message box came up");
-    state.counters["VmHWM_MiB"] = bench::StatusMiB("VmHWM:");
-    state.counters["VmHWM_before_MiB"] = before;
 }
 // Once: the peak of a process only grows, so repetitions would add nothing.
 BENCHMARK(BM_PeakMemory)

@@ -12,17 +12,14 @@
 namespace {
 
 void BM_PeakMemoryTextBox(benchmark::State& state) {
-    const double before = bench::StatusMiB("VmHWM:");
-    for (auto _ : state) {
+    bench::MeasurePeakMemory(state, [&] {
         platform::TextBox box;
         box.resize(814, 82);  // the number box's size in the window at its design size
         box.show();
         box.replaceRange(0, 0, bench::NumberList(static_cast<int>(state.range(0))));
         box.repaint();
         QCoreApplication::processEvents();
-    }
-    state.counters["VmHWM_MiB"] = bench::StatusMiB("VmHWM:");
-    state.counters["VmHWM_before_MiB"] = before;
+    });
 }
 // Once: the peak of a process only grows, so repetitions would add nothing.
 BENCHMARK(BM_PeakMemoryTextBox)

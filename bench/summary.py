@@ -207,9 +207,9 @@ def load(directory):
     return medians
 
 
-def counter_value(results, spec):
+def counter_value(results, key):
     """The counter named by "counter:BENCHMARK:COUNTER", or None when it is not there."""
-    name, counter = spec.split(":", 1)[1].rsplit(":", 1)
+    name, counter = key.split(":", 1)[1].rsplit(":", 1)
     r = results.get(name)
     return r["counters"][counter] if r and counter in r["counters"] else None
 
@@ -218,9 +218,9 @@ def fmt_mib(value):
     return "missing" if value is None else f"{value:.0f} MiB"
 
 
-def fmt_counter(spec, value):
+def fmt_counter(key, value):
     """A counter in its unit: milliseconds for names ending in _ms, else MiB."""
-    if spec.endswith("_ms"):
+    if key.endswith("_ms"):
         return "missing" if value is None else fmt_ms(value)
     return fmt_mib(value)
 

@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QByteArray>
 #include <QtGlobal>
 
 namespace bench {

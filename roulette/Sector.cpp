@@ -120,6 +120,13 @@ std::vector<int> ArcNumbers(Arc arc) {
     return numbers;
 }
 
+NumberCounts CountsOf(const Statistics& s) {
+    NumberCounts counts{};
+    for (int n = kLowest; n <= kHighest; ++n)
+        counts[n] = s.numbers[n].count;
+    return counts;
+}
+
 SectorScan ScanSectors(const NumberCounts& counts) {
     RingCounts ring{};
     std::int64_t spins = 0;

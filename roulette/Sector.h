@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "roulette/Statistics.h"
 #include "roulette/Wheel.h"
 
 namespace roulette {
@@ -28,6 +29,9 @@ constexpr int kSectorDraws = 10000;
 
 // Counts of the numbers 1 to 36, indexed by number (entry 0 unused).
 using NumberCounts = std::array<int, kNumbers + 1>;
+
+// The counts of the statistics' 36 numbers.
+NumberCounts CountsOf(const Statistics& s);
 
 // An arc of `length` neighbours starting at kWheelRing[start] and running clockwise.
 struct Arc {

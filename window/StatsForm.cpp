@@ -323,8 +323,7 @@ void TStatsForm::ShowStatistics(const roulette::Statistics& s) {
 
     // The hottest sector at once; its p-value from the worker, unless these are the counts
     // it was last asked about.
-    for (int n = roulette::kLowest; n <= roulette::kHighest; ++n)
-        counts_[n] = s.numbers[n].count;
+    counts_ = roulette::CountsOf(s);
     scan_ = roulette::ScanSectors(counts_);
     Wheel_View->SetCounts(counts_,
                           s.spins > 0 ? std::optional<roulette::Arc>(scan_.hottest) : std::nullopt);

@@ -31,16 +31,9 @@ Parsed Parse(const QString& report) {
     return parsed;
 }
 
-roulette::NumberCounts CountsOf(const roulette::Statistics& s) {
-    roulette::NumberCounts counts{};
-    for (int n = 1; n <= 36; ++n)
-        counts[n] = s.numbers[n].count;
-    return counts;
-}
-
 QString Report(const std::vector<int>& numbers, std::optional<double> sectorP) {
     const roulette::Statistics s = roulette::FromNumbers(numbers);
-    return roulette::StatisticsReport(s, roulette::ScanSectors(CountsOf(s)), sectorP);
+    return roulette::StatisticsReport(s, roulette::ScanSectors(roulette::CountsOf(s)), sectorP);
 }
 
 TEST(ReportTest, LabelsInOrderAndTheFieldsOfEachLine) {

@@ -165,7 +165,9 @@ TEST_F(StatisticsWindow, HotAndColdLabelAgreesWithTheTable) {
         SetMemo(row.list);
         form->Show_Btn->click();
         const QString label = Stats()->HotCold_Label->text();
-        if (!row.label.isEmpty()) EXPECT_EQ(label, row.label) << row.list.left(20).toStdString();
+        if (!row.label.isEmpty()) {
+            EXPECT_EQ(label, row.label) << row.list.left(20).toStdString();
+        }
         // Every framed number is named in the label's own line, and nothing else is.
         const QStringList lines = label.split(u'\n');
         for (int n = 1; n <= 36; ++n) {

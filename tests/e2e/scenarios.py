@@ -338,13 +338,7 @@ def paste_2000(ctx):
     text = " ".join(str(n) for n in numbers)
     prog = ctx.program()
     prog.start()
-    clip = ctx.procs.start(["xclip", "-selection", "clipboard", "-quiet"],
-                           env=ctx.session.child_env(), stdin=subprocess.PIPE,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    clip.stdin.write(text.encode())
-    clip.stdin.close()
-    wait_for(ctx, lambda: ctx.session.dpy.get_selection_owner(ctx.session.atom("CLIPBOARD")),
-             10, "the list is on the clipboard")
+    clip = put_on_clipboard(ctx, text)
     click_into_numbers(ctx, prog)
     memo_before = prog.shot(prog.layout.memo.tuple())
     ctx.input.key("ctrl+v")
@@ -410,6 +404,19 @@ def png_size(data):
     if len(data) < 24 or data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
         return None
     return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
+
+
+def put_on_clipboard(ctx, text):
+    """Offers `text` as the clipboard (xclip keeps serving it until stopped); returns the
+    xclip process once it owns the clipboard."""
+    clip = ctx.procs.start(["xclip", "-selection", "clipboard", "-quiet"],
+                           env=ctx.session.child_env(), stdin=subprocess.PIPE,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    clip.stdin.write(text.encode())
+    clip.stdin.close()
+    wait_for(ctx, lambda: ctx.session.dpy.get_selection_owner(ctx.session.atom("CLIPBOARD")),
+             10, "the list is on the clipboard")
+    return clip
 
 
 def clipboard_png(ctx):

@@ -11,8 +11,8 @@ import time
 import numpy as np
 
 from harness.image import write_png
-from scenarios import (click_into_numbers, enter_number, look, square_centres, stats_window,
-                       tooltip_windows, wait_for)
+from scenarios import (click_into_numbers, enter_number, look, put_on_clipboard,
+                       square_centres, stats_window, tooltip_windows, wait_for)
 
 WHEEL_RING = [32, 15, 19, 4, 21, 2, 25, 17, 34, 6, 27, 13, 36, 11, 30, 8, 23, 10, 5, 24, 16,
               33, 1, 20, 14, 31, 9, 22, 18, 29, 7, 28, 12, 35, 3, 26]
@@ -95,17 +95,6 @@ def clipboard_text(ctx):
     out = subprocess.run(["xclip", "-selection", "clipboard", "-t", "UTF8_STRING", "-o"],
                          env=env, capture_output=True, timeout=10)
     return out.stdout.decode("utf-8", "replace") if out.returncode == 0 else ""
-
-
-def put_on_clipboard(ctx, text):
-    clip = ctx.procs.start(["xclip", "-selection", "clipboard", "-quiet"],
-                           env=ctx.session.child_env(), stdin=subprocess.PIPE,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    clip.stdin.write(text.encode())
-    clip.stdin.close()
-    wait_for(ctx, lambda: ctx.session.dpy.get_selection_owner(ctx.session.atom("CLIPBOARD")),
-             10, "the list is on the clipboard")
-    return clip
 
 
 def overlaps(a, b):

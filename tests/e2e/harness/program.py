@@ -124,14 +124,31 @@ class Program:
     def start(self, boxes=0, timeout=30.0):
         """Starts the program and waits for its main window; `boxes` message boxes are
         expected (and dismissed) during start-up, before the window shows."""
+        self.launch()
+        self.boxes_before_start = len(self.boxes)
+        self.wait_main(time.monotonic() + timeout, self._dismiss)
+        self.ctx.log(f"main window 0x{self.main.id:x} at {self.main.rect}")
+        got = len(self.boxes) - self.boxes_before_start
+        if got != boxes:
+            raise ProgramError(f"{got} message boxes during start-up, expected {boxes}")
+        self.wait_idle()
+        self.expect_boxes(0)
+
+    def launch(self):
+        """Starts the prepared program's process, its output going to a log of its own.
+        Returns the monotonic time taken just before the start."""
         command, env, cwd = self.prepare()
         self.runs += 1
         out = open(os.path.join(self.ctx.artifacts, f"program-{self.runs}.log"), "wb")
+        t0 = time.monotonic()
         with out:
             self.proc = self.ctx.procs.start(command, cwd=cwd, env=env,
                                              stdout=out, stderr=subprocess.STDOUT)
-        self.boxes_before_start = len(self.boxes)
-        deadline = time.monotonic() + timeout
+        return t0
+
+    def wait_main(self, deadline, on_box, poll=0.05):
+        """Waits until the launched program's main window is mapped, handing each message
+        box of the program that shows meanwhile to `on_box`; sets main and layout."""
         self.main = None
         while self.main is None:
             self._check_running()
@@ -141,17 +158,11 @@ class Program:
                 if win.caption == MAIN_CAPTION:
                     self.main = win
                 elif self._is_box(win):
-                    self._dismiss(win)
+                    on_box(win)
             if time.monotonic() > deadline:
                 raise ProgramError("the main window did not appear")
-            time.sleep(0.05)
+            time.sleep(poll)
         self.layout = Layout(*self.main.rect)
-        self.ctx.log(f"main window 0x{self.main.id:x} at {self.main.rect}")
-        got = len(self.boxes) - self.boxes_before_start
-        if got != boxes:
-            raise ProgramError(f"{got} message boxes during start-up, expected {boxes}")
-        self.wait_idle()
-        self.expect_boxes(0)
 
     def _check_running(self):
         if self.proc.poll() is not None:

@@ -16,14 +16,13 @@ process per key, so the moment a key is sent is known to the millisecond.
 import os
 import platform
 import random
-import subprocess
 import time
 from dataclasses import dataclass
 
 from Xlib import X, XK
 from Xlib.ext import xtest
 
-from .program import MAIN_CAPTION, Layout, ProgramError
+from .program import ProgramError
 
 POLL = 0.01
 QUIET_POLLS = 5
@@ -165,30 +164,14 @@ def start_measured(ctx, prog, timeout=120.0):
     rest (the window is mapped before it is painted, so rest after mapping comes after the
     first paint). Returns the ThreadClock and the start-up's Cost, counted from the process's
     start. Message boxes fail the start: the prepared lists bring none."""
-    command, env, cwd = prog.prepare()
-    prog.runs += 1
-    out = open(os.path.join(ctx.artifacts, f"program-{prog.runs}.log"), "wb")
-    t0 = time.monotonic()
-    with out:
-        prog.proc = ctx.procs.start(command, cwd=cwd, env=env, stdout=out,
-                                    stderr=subprocess.STDOUT)
+    t0 = prog.launch()
     clock = ThreadClock(prog.proc.pid)
     deadline = t0 + timeout
-    prog.main = None
-    while prog.main is None:
-        prog._check_running()
-        for win in ctx.session.top_windows():
-            if win.pid != prog.proc.pid:
-                continue
-            if win.caption == MAIN_CAPTION:
-                prog.main = win
-            elif prog._is_box(win):
-                raise ProgramError(f"a message box came up during start-up "
-                                   f"({prog._save_box(win)})")
-        if time.monotonic() > deadline:
-            raise ProgramError("the main window did not appear")
-        time.sleep(POLL)
-    prog.layout = Layout(*prog.main.rect)
+
+    def fail_on_box(win):
+        raise ProgramError(f"a message box came up during start-up ({prog._save_box(win)})")
+
+    prog.wait_main(deadline, fail_on_box, poll=POLL)
     t1, c1 = wait_rest(clock, max(1.0, deadline - time.monotonic()))
     if prog.open_boxes():
         raise ProgramError("a message box came up during start-up")
